@@ -1,0 +1,33 @@
+# Shared settings of the project's own targets (not of GoogleTest).
+
+function(orvella_settings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  if(WIN32)
+    target_compile_definitions(${target} PUBLIC UNICODE _UNICODE WINVER=0x0A00 _WIN32_WINNT=0x0A00 NOMINMAX)
+  endif()
+endfunction()
+
+# Windows programs are linked statically, so that one file is all a user copies.
+function(orvella_static_exe target)
+  if(WIN32)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+endfunction()
+
+# nlohmann/json is header-only. The mingw build must not see /usr/include as a whole,
+# so it gets a folder of its own that holds only a link to the library's headers.
+if(NOT TARGET orvella_json)
+  add_library(orvella_json INTERFACE)
+  if(WIN32 OR ORVELLA_FUZZ_ONLY)
+    set(_json_dir ${CMAKE_BINARY_DIR}/third_party/include)
+    file(MAKE_DIRECTORY ${_json_dir})
+    if(NOT EXISTS ${_json_dir}/nlohmann)
+      file(CREATE_LINK /usr/include/nlohmann ${_json_dir}/nlohmann SYMBOLIC)
+    endif()
+    target_include_directories(orvella_json SYSTEM INTERFACE ${_json_dir})
+  endif()
+endif()
+
+# Sanitizer flags of the native ASan/UBSan variant of the core and its tests.
+set(ORVELLA_SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
