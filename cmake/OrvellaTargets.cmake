@@ -31,3 +31,29 @@ endif()
 
 # Sanitizer flags of the native ASan/UBSan variant of the core and its tests.
 set(ORVELLA_SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+# orvella_add_test_program(<name> SOURCES <files...> LIBS <libraries...> [ARGS <arguments...>])
+# A GoogleTest program run once with all its tests (every Wine start costs a second).
+# Paths of SOURCES are relative to the folder being processed (tests/ for its fragments).
+function(orvella_add_test_program name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ARGS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  orvella_settings(${name})
+  orvella_static_exe(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS})
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no ${T_ARGS})
+endfunction()
+
+# Windows helper programs started by tests (tools/, tests/win/helpers): GUI subsystem
+# unless CONSOLE is given.
+function(orvella_add_windows_tool name)
+  cmake_parse_arguments(T "CONSOLE" "" "SOURCES;LIBS" ${ARGN})
+  if(T_CONSOLE)
+    add_executable(${name} ${T_SOURCES})
+  else()
+    add_executable(${name} WIN32 ${T_SOURCES})
+  endif()
+  orvella_settings(${name})
+  orvella_static_exe(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS})
+endfunction()

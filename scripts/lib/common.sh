@@ -3,8 +3,9 @@
 
 ORVELLA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 ORVELLA_JOBS=${ORVELLA_JOBS:-2}
-ORVELLA_NATIVE=$ORVELLA_ROOT/build/native
-ORVELLA_WIN=$ORVELLA_ROOT/build/win
+ORVELLA_BUILD=${ORVELLA_BUILD_DIR:-$ORVELLA_ROOT/build}
+ORVELLA_NATIVE=$ORVELLA_BUILD/native
+ORVELLA_WIN=$ORVELLA_BUILD/win
 
 orvella_build_native() {
   cmake -S "$ORVELLA_ROOT" -B "$ORVELLA_NATIVE" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -30,9 +31,12 @@ orvella_wine_env() {
 }
 
 # A persistent wineserver makes each Windows program start in well under a second.
+# Wine's own services are started here, detached from our output: started by the first
+# test program they would inherit its pipes and keep ctest waiting for them to close.
 orvella_start_wineserver() {
   wineserver -p
   ORVELLA_STOP+=("wineserver -k")
+  /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 # Starts Xvfb on a free display when there is no screen.
