@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <array>
 #include <filesystem>
@@ -148,6 +149,34 @@ TEST_F(CustomSchemeTest, RegisterStopsAtTheFirstFailedWrite) {
   }
 }
 
+// Wine grants every process full access to HKEY_LOCAL_MACHINE, so the process that is not
+// elevated is shown with a scheme key there that this process may read but not control.
+TEST_F(CustomSchemeTest, WithoutFullAccessToTheMachineKeyNothingIsWritten) {
+  WriteRaw(HKEY_CURRENT_USER, SchemeKey(u"shell\\open\\command"), u"", REG_SZ, Utf16Bytes(u"old", true));
+  ui::TUniqueRegKey machineKey;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, rtl::WStr(SchemeKey()), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            machineKey.put(), nullptr),
+            ERROR_SUCCESS);
+  ASSERT_NO_FATAL_FAILURE(SetDacl(machineKey.get(), L"D:P(A;;KR;;;WD)"));
+  struct TUnlock {
+    HKEY key;
+    ~TUnlock() { SetDacl(key, L"D:(A;;KA;;;WD)"); }  // so that TearDown can remove it
+  } unlock{machineKey.get()};
+
+  TCustomScheme scheme(scheme_, appPath_);
+  TSetValueRecorder recorder;
+  EXPECT_FALSE(scheme.Register());
+  EXPECT_TRUE(recorder.calls().empty());
+  EXPECT_FALSE(ReadRaw(HKEY_CURRENT_USER, SchemeKey(), u"").Found);
+  EXPECT_FALSE(KeyExistsRaw(HKEY_LOCAL_MACHINE, AppKey()));
+  EXPECT_FALSE(scheme.Registered());
+
+  // Only the user's tree can go, and that counts as success: the machine key cannot be opened.
+  EXPECT_TRUE(scheme.Unregister());
+  EXPECT_FALSE(KeyExistsRaw(HKEY_CURRENT_USER, SchemeKey()));
+  EXPECT_TRUE(KeyExistsRaw(HKEY_LOCAL_MACHINE, SchemeKey()));
+}
+
 // A scheme that is no URI scheme (empty, with a backslash) or a path without a file name
 // would put the keys on SOFTWARE\Classes itself or deeper than the scheme's own key, and
 // unregistering would delete someone else's keys: nothing is written or deleted.
@@ -227,6 +256,92 @@ TEST_F(CustomSchemeTest, GetAppPathAtTheReadBufferLimit) {
     EXPECT_EQ(TCustomScheme::GetAppPath(scheme_), whole ? appPath_ : u"");
     EXPECT_TRUE(TCustomScheme(scheme_, appPath_).Unregister());
   }
+}
+
+// Listens for the shell's "associations changed" notice, as Explorer does, on a window of
+// this thread.
+class TAssocChangeListener {
+ public:
+  static constexpr UINT kNotice = WM_APP + 7;
+
+  TAssocChangeListener() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc);  // may exist from an earlier listener
+    window_.reset(CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr));
+    EXPECT_TRUE(window_.valid());
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&notices_));
+    PIDLIST_ABSOLUTE desktop = nullptr;
+    EXPECT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop), S_OK);
+    const SHChangeNotifyEntry entry{desktop, TRUE};
+    id_ = SHChangeNotifyRegister(window_.get(), SHCNRF_ShellLevel | SHCNRF_InterruptLevel, SHCNE_ASSOCCHANGED,
+                                 kNotice, 1, &entry);
+    CoTaskMemFree(desktop);
+    EXPECT_NE(id_, 0u);
+  }
+  TAssocChangeListener(const TAssocChangeListener&) = delete;
+  TAssocChangeListener& operator=(const TAssocChangeListener&) = delete;
+  ~TAssocChangeListener() {
+    if (id_ != 0) SHChangeNotifyDeregister(id_);
+  }
+
+  // Handles this thread's messages until a notice has come or the time is up.
+  [[nodiscard]] bool WaitForNotice(DWORD milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (;;) {
+      Pump();
+      if (notices_ > 0) return true;
+      const ULONGLONG now = GetTickCount64();
+      if (now >= deadline) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    }
+  }
+  // What has arrived so far, after handling what is queued.
+  [[nodiscard]] int Notices() {
+    Pump();
+    return notices_;
+  }
+  void Reset() {
+    Pump();
+    notices_ = 0;
+  }
+
+ private:
+  static constexpr const wchar_t* kClass = L"OrvellaSchemeTestAssocListener";
+
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kNotice) {
+      if (auto* count = reinterpret_cast<int*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) ++*count;
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  static void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+
+  int notices_ = 0;
+  ui::TUniqueWindow window_;
+  ULONG id_ = 0;
+};
+
+TEST_F(CustomSchemeTest, ShellIsToldAfterASuccessfulChangeOnly) {
+  TAssocChangeListener listener;
+  TCustomScheme scheme(scheme_, appPath_);
+  {
+    TSetValueRecorder failing(1);
+    ASSERT_FALSE(scheme.Register());
+  }
+  EXPECT_EQ(listener.Notices(), 0);
+
+  ASSERT_TRUE(scheme.Register());
+  EXPECT_TRUE(listener.WaitForNotice(10000));
+  listener.Reset();
+  ASSERT_TRUE(scheme.Unregister());
+  EXPECT_TRUE(listener.WaitForNotice(10000));
 }
 
 // ---- The real shell: opening a link of the scheme starts the registered program. ----

@@ -7,8 +7,6 @@
 
 #include "toolkit/UniqueHandle.hpp"
 
-#include <sddl.h>
-
 #include "SchemeTestSupport.hpp"
 
 namespace {
@@ -206,13 +204,6 @@ class LockedRegistryTest : public RegistryTest {
     ui::TUniqueRegKey probe;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, rtl::WStr(Key(sub)), 0, KEY_ALL_ACCESS, probe.put()),
               ERROR_ACCESS_DENIED);
-  }
-
-  static void SetDacl(HKEY key, const wchar_t* sddl) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
-    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
-    LocalFree(descriptor);
   }
 
   std::vector<ui::TUniqueRegKey> locked_;

@@ -3,6 +3,7 @@
 // through the code under test, and record what RegWriteString hands to RegSetValueExW.
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,14 @@ inline TKeyCounts CountsRaw(HKEY root, const std::u16string& key) {
 inline void DeleteTreeRaw(HKEY root, const std::u16string& key) {
   RegDeleteTreeW(root, rtl::WStr(key));
   RegDeleteKeyW(root, rtl::WStr(key));
+}
+
+// Sets a key's DACL from SDDL text, e.g. "D:P(A;;KR;;;WD)": everyone may only read.
+inline void SetDacl(HKEY key, const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
+  EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+  LocalFree(descriptor);
 }
 
 // Records every call RegWriteString makes to RegSetValueExW while it lives, forwarding to the
