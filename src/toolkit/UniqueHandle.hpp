@@ -3,6 +3,7 @@
 // Copyable wrappers are how a handle ends up closed twice, so there are none.
 
 #include <windows.h>
+#include <winhttp.h>
 
 #include <utility>
 
@@ -75,10 +76,19 @@ struct TWindowTraits {
   static void Close(Type h) noexcept { DestroyWindow(h); }
 };
 
+// WinHTTP sessions, connections and requests.
+struct TWinHttpHandleTraits {
+  using Type = HINTERNET;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { WinHttpCloseHandle(h); }
+};
+
 using TUniqueKernelHandle = TUniqueHandle<TKernelHandleTraits>;
 using TUniqueRegKey = TUniqueHandle<TRegKeyTraits>;
 using TUniqueHook = TUniqueHandle<THookTraits>;
 using TUniqueWindow = TUniqueHandle<TWindowTraits>;
+using TUniqueInternetHandle = TUniqueHandle<TWinHttpHandleTraits>;
 
 // Closes both handles of a PROCESS_INFORMATION when the scope ends.
 class TProcessInformationGuard {
