@@ -44,8 +44,9 @@ function(orvella_add_test_program name)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no ${T_ARGS})
 endfunction()
 
-# Windows helper programs started by tests (tools/, tests/win/helpers): GUI subsystem
-# unless CONSOLE is given.
+# Windows helper programs started by tests (tools/, tests/<area>/helpers): GUI subsystem
+# with a WinMain entry unless CONSOLE is given (then main); arguments come from
+# GetCommandLineW.
 function(orvella_add_windows_tool name)
   cmake_parse_arguments(T "CONSOLE" "" "SOURCES;LIBS" ${ARGN})
   if(T_CONSOLE)
