@@ -24,3 +24,4 @@ function(orvella_add_fuzz_test target corpus runs)
 endfunction()
 
 orvella_add_fuzz_test(fuzz_uri uri 200000)
+orvella_add_fuzz_test(fuzz_price price 130000)
