@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "rtl/Text.hpp"
+#include "toolkit/Forms.hpp"
 #include "toolkit/PlatformServices.hpp"
 #include "toolkit/UniqueHandle.hpp"
 
@@ -142,20 +143,6 @@ class TOutputReader {
   std::string FBytes;
 };
 
-// Handles the window messages waiting for this thread. WM_QUIT is put back, so that the
-// event loop of the program still ends.
-void ProcessMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 // A child that ended by itself is left alone. One still running gets a few ETX bytes on its
 // input, the way a console user would stop it, and is then terminated.
 void ShutDown(HANDLE iProcess, HANDLE iInput) {
@@ -163,7 +150,7 @@ void ShutDown(HANDLE iProcess, HANDLE iInput) {
   while (WaitForSingleObject(iProcess, kPollMilliseconds) == WAIT_TIMEOUT && count > 0) {
     DWORD written = 0;
     WriteFile(iInput, &kBreakByte, 1, &written, nullptr);
-    ProcessMessages();
+    ui::Application().ProcessMessages();  // the program stays responsive while it waits
     --count;
   }
   if (count == 0) TerminateProcess(iProcess, 0);

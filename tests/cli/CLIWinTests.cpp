@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "rtl/Text.hpp"
+#include "toolkit/Thread.hpp"
 #include "toolkit/UniqueHandle.hpp"
 #include "utils/Nox.CLI.Win.hpp"
 
@@ -66,11 +67,19 @@ std::u16string TempPath(const std::u16string& name) {
 // exit code after the runner has closed its own handles.
 ui::TUniqueKernelHandle OpenChild(const std::u16string& pidLine) {
   const auto pid = static_cast<DWORD>(std::stoul(rtl::Utf16ToUtf8(pidLine.substr(4))));
-  return ui::TUniqueKernelHandle(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  return ui::TUniqueKernelHandle(
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid));
 }
 
+// A child left running would hold the test's output open and keep ctest waiting: it is
+// stopped here when it fails to end.
 DWORD ExitCodeAfterEnd(const ui::TUniqueKernelHandle& process) {
-  EXPECT_EQ(WaitForSingleObject(process.get(), kChildLimitMs), WAIT_OBJECT_0) << "the child did not end";
+  const DWORD waited = WaitForSingleObject(process.get(), kChildLimitMs);
+  EXPECT_EQ(waited, WAIT_OBJECT_0) << "the child did not end";
+  if (waited != WAIT_OBJECT_0) {
+    TerminateProcess(process.get(), 12345);
+    return 12345;
+  }
   DWORD code = 12345;
   GetExitCodeProcess(process.get(), &code);
   return code;
@@ -218,6 +227,30 @@ TEST_F(CLIWin, StoppedChildGetsFiveETXAndIsTerminatedWithExitCodeZero) {
     // About 100 ms apart: never all at once.
     EXPECT_GE(entries.back().Milliseconds - entries.front().Milliseconds, 250u);
     DeleteFileW(rtl::WStr(log));
+  }
+}
+
+TEST_F(CLIWin, OnlyTheShutdownOfAStoppedChildHandlesTheProgramsMessages) {
+  struct TCase {
+    const char* Name;
+    std::initializer_list<std::u16string> Steps;
+    bool Stop;
+    bool QueuedCallRuns;
+  };
+  const TCase cases[] = {
+      {"stopped child: messages between the ETX bytes", {u"line:x", u"hold:NUL"}, true, true},
+      {"child that ends by itself: none", {u"line:x", u"pause:300"}, false, false},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.Name);
+    bool ran = false;
+    TCLI cli;
+    cli.WhileExec(ChildCommand(row.Steps), [&](const std::u16string&) {
+      ui::TThread::ForceQueue(nullptr, [&ran] { ran = true; });
+      return !row.Stop;
+    });
+    EXPECT_EQ(ran, row.QueuedCallRuns);
+    ui::TThread::DropQueued();
   }
 }
 
