@@ -16,6 +16,7 @@
 #include "rtl/Text.hpp"
 #include "toolkit/Forms.hpp"
 #include "toolkit/PlatformWin.hpp"
+#include "toolkit/Thread.hpp"
 #include "toolkit/UniqueHandle.hpp"
 #include "utils/Nox.Utils.Form.Win.hpp"
 #include "utils/Nox.Utils.Form.hpp"
@@ -196,6 +197,31 @@ TEST_F(BringToFrontTest, NoWindowOrAGoneWindowFailsQuietly) {
   utils_.BringToFront(H(gone));
   utils_.BringToFront();  // no main form outside a run
   EXPECT_EQ(GetForegroundWindow(), own_.get());
+}
+
+// Without an argument the application's main form is raised: only inside a run is there one.
+TEST(BringToFrontMainForm, RaisesTheMainFormOfARunningApplication) {
+  ui::Application().Initialize();
+  const auto above = OwnWindow(L"above the main form");
+  ASSERT_TRUE(above);
+  bool wasBelow = false;
+  bool raised = false;
+  ui::TThread::ForceQueue(nullptr, [&] {
+    const HWND main = ui::FormToHWND(ui::Application().MainForm());
+    SetWindowPos(above.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    wasBelow = main && IsAbove(above.get(), main);
+    TFormUtils().BringToFront();
+    raised = main && IsAbove(main, above.get());
+    ui::Application().Terminate();
+  });
+  // The way out should the queued call never run.
+  const UINT_PTR guard =
+      SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { ui::Application().Terminate(); });
+  ui::Application().CreateForm<ui::TForm>();
+  ui::Application().Run();
+  KillTimer(nullptr, guard);
+  ASSERT_TRUE(wasBelow);
+  EXPECT_TRUE(raised);
 }
 
 // ---- HideTaskbar / ShowTaskbar ----
