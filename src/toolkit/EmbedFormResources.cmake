@@ -1,0 +1,27 @@
+# Writes a C++ source that holds every resources/*.layout file as a string, for
+# FindFormResource. Run at configure time; a changed layout file re-runs it, and the
+# source is only rewritten when its text changes.
+function(orvella_embed_form_resources out)
+  file(GLOB layouts CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.layout)
+  list(SORT layouts)
+  set(delim "orvella_layout")
+  set(body "")
+  foreach(layout IN LISTS layouts)
+    get_filename_component(name ${layout} NAME_WE)
+    file(READ ${layout} text)
+    string(FIND "${text}" ")${delim}\"" clash)
+    if(NOT clash EQUAL -1)
+      message(FATAL_ERROR "${layout} holds the string delimiter )${delim}\"")
+    endif()
+    string(APPEND body "    {\"${name}\", R\"${delim}(${text})${delim}\"},\n")
+  endforeach()
+  # Built with APPEND only: a list operation would split the texts at semicolons.
+  set(source "// Generated from resources/*.layout by EmbedFormResources.cmake; do not edit.\n")
+  string(APPEND source "#include \"toolkit/FormResources.hpp\"\n\n#include <utility>\n\nnamespace ui {\n\nnamespace {\n")
+  string(APPEND source "constexpr std::pair<std::string_view, std::string_view> kResources[] = {\n${body}};\n}  // namespace\n\n")
+  string(APPEND source "std::optional<std::string_view> FindFormResource(std::string_view iName) noexcept {\n")
+  string(APPEND source "  for (const auto& [name, text] : kResources) {\n    if (name == iName) return text;\n  }\n")
+  string(APPEND source "  return std::nullopt;\n}\n\n}  // namespace ui\n")
+  file(WRITE ${out}.tmp "${source}")
+  configure_file(${out}.tmp ${out} COPYONLY)
+endfunction()
