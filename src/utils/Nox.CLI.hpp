@@ -75,10 +75,15 @@ using TCharByteCount = std::function<std::size_t(unsigned char iLeadByte)>;
 // The byte count of a UTF-8 character by its lead byte; 1 for bytes that cannot lead one.
 [[nodiscard]] std::size_t Utf8CharByteCount(unsigned char iLeadByte) noexcept;
 
-// The facade the program uses. Each TCLI has its own runner.
+// The facade the program uses. Each TCLI has its own runner, so it is not copied: a copy
+// would share the runner and its stop request.
 class TCLI {
  public:
   TCLI();
+  TCLI(const TCLI&) = delete;
+  TCLI& operator=(const TCLI&) = delete;
+  TCLI(TCLI&&) noexcept = default;
+  TCLI& operator=(TCLI&&) noexcept = default;
 
   std::u16string Execute(const std::u16string& iCommand);
   // Without a runner an assigned handler is called once with the empty string.
