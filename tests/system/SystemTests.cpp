@@ -200,17 +200,7 @@ TEST_F(RestartWindowsTest, ARefusedRequestGivesFalse) {
 int main(int argc, char** argv) {
   // Started again by RunSelfAsAdmin: record how, then end without running the tests.
   if (const char* record = std::getenv(kRecordVariable); record && rtl::ParamCount() >= 1) {
-    const std::u16string path = rtl::Utf8ToUtf16(record);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    GetStartupInfoW(&startup);
-    const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
-    const std::u16string partial = path + u".partial";
-    {
-      std::ofstream out(rtl::WStr(partial), std::ios::binary);
-      out << "cmdline=" << rtl::Utf16ToUtf8(rtl::FromW(GetCommandLineW())) << "\nshow=" << show << "\n";
-    }
-    MoveFileExW(rtl::WStr(partial), rtl::WStr(path), MOVEFILE_REPLACE_EXISTING);
+    testsupport::WriteStartRecord(rtl::Utf8ToUtf16(record));
     return 0;
   }
   ::testing::InitGoogleTest(&argc, argv);

@@ -65,4 +65,22 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
   return std::nullopt;
 }
 
+// Records how this process was started: its command line and the show command of its
+// STARTUPINFO (-1 when none was given). Written under another name and renamed, so a
+// reader never sees half a record.
+inline void WriteStartRecord(const std::u16string& path) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  GetStartupInfoW(&startup);
+  const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+  const std::u16string partial = path + u".partial";
+  {
+    std::ofstream out(reinterpret_cast<const wchar_t*>(partial.c_str()), std::ios::binary);
+    out << "cmdline=" << rtl::Utf16ToUtf8(rtl::FromW(GetCommandLineW())) << "\n";
+    out << "show=" << show << "\n";
+    out << "pid=" << GetCurrentProcessId() << "\n";
+  }
+  MoveFileExW(rtl::WStr(partial), rtl::WStr(path), MOVEFILE_REPLACE_EXISTING);
+}
+
 }  // namespace testsupport

@@ -6,9 +6,9 @@
 
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 
+#include "../../win/TestSupport.hpp"
 #include "rtl/CommandLine.hpp"
 #include "rtl/Text.hpp"
 
@@ -31,23 +31,6 @@ struct TOptions {
   return options;
 }
 
-// Written under another name and renamed, so a reader never sees half a record.
-void WriteRecord(const std::u16string& path) {
-  if (path.empty()) return;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  GetStartupInfoW(&startup);
-  const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
-  const std::u16string partial = path + u".partial";
-  {
-    std::ofstream out(rtl::WStr(partial), std::ios::binary);
-    out << "cmdline=" << rtl::Utf16ToUtf8(rtl::FromW(GetCommandLineW())) << "\n";
-    out << "show=" << show << "\n";
-    out << "pid=" << GetCurrentProcessId() << "\n";
-  }
-  MoveFileExW(rtl::WStr(partial), rtl::WStr(path), MOVEFILE_REPLACE_EXISTING);
-}
-
 LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_TIMER:
@@ -65,7 +48,7 @@ LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   const TOptions options = ReadOptions();
-  WriteRecord(options.Record);
+  if (!options.Record.empty()) testsupport::WriteStartRecord(options.Record);
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = WndProc;
