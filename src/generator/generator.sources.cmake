@@ -2,3 +2,6 @@
 list(APPEND ORVELLA_CORE_SOURCES
   generator/uCreateBIPRules.cpp
 )
+list(APPEND ORVELLA_WIN_SOURCES
+  generator/uCreateBIPForm.cpp
+)

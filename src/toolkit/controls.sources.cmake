@@ -9,3 +9,12 @@ list(APPEND ORVELLA_CORE_SOURCES
   toolkit/Lang.cpp
   ${CMAKE_CURRENT_BINARY_DIR}/generated/toolkit/FormResources.cpp
 )
+# Animations are plain arithmetic over time, so they are portable too.
+list(APPEND ORVELLA_CORE_SOURCES
+  toolkit/Animations.cpp
+)
+# Controls over Win32 and the forms built from a layout.
+list(APPEND ORVELLA_WIN_SOURCES
+  toolkit/Controls.cpp
+  toolkit/DesignedForm.cpp
+)

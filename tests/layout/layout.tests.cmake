@@ -4,4 +4,5 @@ list(APPEND CORE_TEST_SOURCES
   layout/FormResourceTests.cpp
   layout/FormLayoutTests.cpp
   layout/LangTests.cpp
+  layout/AnimationTests.cpp
 )

@@ -1,0 +1,283 @@
+// The generator window under Wine: a real window, real keyboard and mouse messages, the
+// real clipboard.
+#include "generator/uCreateBIPForm.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "rtl/Text.hpp"
+#include "toolkit/ClipboardService.hpp"
+#include "toolkit/PlatformServices.hpp"
+#include "toolkit/Thread.hpp"
+
+namespace {
+
+using namespace std::chrono_literals;
+using uCreateBIPForm::TfrmCreateBIP;
+
+// Handles messages and queued calls until done() or the time is up.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    ui::Application().ProcessMessages();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(5ms);
+  }
+}
+
+// Lets every posted message and queued step run.
+void Settle() {
+  MSG msg;
+  PumpUntil([&] { return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && !ui::TThread::HasQueued(); }, 2s);
+}
+
+std::u16string WindowText(HWND wnd) {
+  wchar_t buffer[2048] = {};
+  GetWindowTextW(wnd, buffer, 2048);
+  return rtl::FromW(buffer);
+}
+
+class GeneratorWindow : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ui::Application().Initialize(); }
+
+  void SetUp() override {
+    form_ = ui::MakeForm<TfrmCreateBIP>();
+    form_->SetStyleBook(&ui::TStyleBook::Jet());
+    form_->Show();
+    ASSERT_TRUE(PumpUntil([&] { return form_->Visible(); }));
+    Settle();
+  }
+  void TearDown() override {
+    form_.reset();
+    Settle();
+  }
+
+  // Types as the keyboard does: a key that the layout has is pressed and released, and
+  // the event loop's TranslateMessage makes the character; any other character arrives
+  // as WM_CHAR alone, as from an input method.
+  void Type(ui::TEdit& edit, std::u16string_view text) {
+    SetFocus(edit.NativeWnd());
+    Settle();
+    ASSERT_EQ(GetFocus(), edit.NativeWnd());
+    for (const char16_t c : text) {
+      const SHORT key = VkKeyScanW(static_cast<wchar_t>(c));
+      const bool plainKey = key != -1 && HIBYTE(key) == 0;
+      if (plainKey) {
+        const UINT vk = LOBYTE(key);
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(edit.NativeWnd(), WM_KEYDOWN, vk, scan | 1);
+        PostMessageW(edit.NativeWnd(), WM_KEYUP, vk, scan | 0xC0000001);
+      } else {
+        PostMessageW(edit.NativeWnd(), WM_CHAR, c, 1);
+      }
+      Settle();
+    }
+  }
+  void Clear(ui::TEdit& edit) {
+    SendMessageW(edit.NativeWnd(), EM_SETSEL, 0, -1);
+    SendMessageW(edit.NativeWnd(), WM_KEYDOWN, VK_DELETE, 1);
+    SendMessageW(edit.NativeWnd(), WM_KEYUP, VK_DELETE, 0xC0000001);
+    Settle();
+  }
+  // A click with the mouse's messages at the control's centre.
+  void Click(const ui::TControl& control) {
+    RECT r{};
+    GetClientRect(control.NativeWnd(), &r);
+    const LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+    SendMessageW(control.NativeWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(control.NativeWnd(), WM_LBUTTONUP, 0, at);
+    Settle();
+  }
+
+  ui::TFormPtr<TfrmCreateBIP> form_;
+};
+
+TEST_F(GeneratorWindow, OpensEmptyWithTheCurrencyControlsOff) {
+  TfrmCreateBIP& f = *form_;
+  EXPECT_EQ(WindowText(ui::FormToHWND(&f)), u"BIP21 URI Generator");
+  EXPECT_FALSE(f.chbxORV21.IsChecked());
+  for (const ui::TControl* c : std::initializer_list<const ui::TControl*>{&f.edtAmountExt, &f.cmbbxAmountType,
+                                                                          &f.lblAmountExt, &f.lblAmountType}) {
+    SCOPED_TRACE(rtl::Utf16ToUtf8(c->Name));
+    EXPECT_FALSE(c->Enabled());
+    EXPECT_FLOAT_EQ(c->Opacity(), 0.5f);
+    if (c->NativeWnd()) {
+      EXPECT_FALSE(IsWindowEnabled(c->NativeWnd()));
+    }
+  }
+  EXPECT_FALSE(IsWindowEnabled(f.btnGenerate.NativeWnd()));
+  EXPECT_FALSE(IsWindowEnabled(f.btnCopy.NativeWnd()));
+  EXPECT_EQ(WindowText(f.memoResult.NativeWnd()), u"");
+  EXPECT_FALSE(f.rectCopied.Visible());
+  EXPECT_FALSE(IsWindowVisible(f.rectCopied.NativeWnd()));
+  EXPECT_EQ(GetFocus(), f.edtAddress.NativeWnd());
+  // The memo wraps words: its window has no horizontal auto-scroll.
+  EXPECT_FALSE(GetWindowLongPtrW(f.memoResult.NativeWnd(), GWL_STYLE) & ES_AUTOHSCROLL);
+}
+
+TEST_F(GeneratorWindow, TypedAmountsAreFilteredAndTheCaretStaysBehindTheTypedCharacter) {
+  struct Row {
+    std::u16string typed, text;
+    int caret;
+  };
+  const Row rows[] = {
+      {u".", u"0.", 2},     {u"1.2.3", u"1.23", 4}, {u"1,5", u"15", 2}, {u"-3", u"3", 1},
+      {u"\uFF11", u"", 0},  {u"abc", u"", 0},       {u"..5", u"0.5", 3},
+  };
+  for (ui::TEdit* edit : {&form_->edtAmount, &form_->edtAmountExt}) {
+    if (edit == &form_->edtAmountExt) Click(form_->chbxORV21);
+    for (const Row& row : rows) {
+      SCOPED_TRACE(rtl::Utf16ToUtf8(edit->Name + u": " + row.typed));
+      Clear(*edit);
+      Type(*edit, row.typed);
+      EXPECT_EQ(WindowText(edit->NativeWnd()), row.text);
+      EXPECT_EQ(edit->Text(), row.text);
+      EXPECT_EQ(edit->SelStart(), row.caret);
+    }
+  }
+}
+
+TEST_F(GeneratorWindow, PastedLettersLeaveTheAmountEmpty) {
+  ASSERT_TRUE(ui::TPlatformServices::Current().GetPlatformService(ui::IFMXClipboardService::IID()));
+  auto clipboard = std::dynamic_pointer_cast<ui::IFMXClipboardService>(
+      ui::TPlatformServices::Current().GetPlatformService(ui::IFMXClipboardService::IID()));
+  ASSERT_TRUE(clipboard->SetClipboard(u"abc"));
+  SetFocus(form_->edtAmount.NativeWnd());
+  SendMessageW(form_->edtAmount.NativeWnd(), WM_PASTE, 0, 0);
+  Settle();
+  EXPECT_EQ(WindowText(form_->edtAmount.NativeWnd()), u"");
+}
+
+TEST_F(GeneratorWindow, GenerateIsEnabledByAddressAndAmountOrTheCurrencyAmount) {
+  TfrmCreateBIP& f = *form_;
+  Type(f.edtAddress, u"a");
+  EXPECT_FALSE(IsWindowEnabled(f.btnGenerate.NativeWnd()));
+  Click(f.chbxORV21);
+  EXPECT_TRUE(f.chbxORV21.IsChecked());
+  EXPECT_TRUE(IsWindowEnabled(f.edtAmountExt.NativeWnd()));
+  EXPECT_FLOAT_EQ(f.edtAmountExt.Opacity(), 1.0f);
+  EXPECT_FALSE(IsWindowEnabled(f.btnGenerate.NativeWnd()));
+  Type(f.edtAmountExt, u"5");
+  EXPECT_TRUE(IsWindowEnabled(f.btnGenerate.NativeWnd()));
+  Click(f.chbxORV21);
+  EXPECT_FALSE(IsWindowEnabled(f.btnGenerate.NativeWnd()));
+  Type(f.edtAmount, u"1");
+  EXPECT_TRUE(IsWindowEnabled(f.btnGenerate.NativeWnd()));
+}
+
+TEST_F(GeneratorWindow, GenerateWritesTheURIAndLeavesOutTheCurrencyWithoutORV21) {
+  TfrmCreateBIP& f = *form_;
+  Type(f.edtAddress, u"ORVaddr1");
+  Type(f.edtAmount, u"1.5");
+  Type(f.edtLabel, u"My Shop");
+  Type(f.edtMessage, u"Order 7");
+  Click(f.chbxORV21);
+  Type(f.edtAmountExt, u"1000");
+  Click(f.chbxORV21);  // off again: the typed currency amount must not be passed on
+  Click(f.btnGenerate);
+  EXPECT_EQ(WindowText(f.memoResult.NativeWnd()), u"orvella:ORVaddr1?amount=1.5&label=My%20Shop&message=Order%207");
+  EXPECT_TRUE(IsWindowEnabled(f.btnCopy.NativeWnd()));
+  Click(f.chbxORV21);
+  Click(f.btnGenerate);
+  EXPECT_EQ(WindowText(f.memoResult.NativeWnd()),
+            u"orvella:ORVaddr1?amount=1.5&amountExt=1000&amountType=JPY&label=My%20Shop&message=Order%207");
+}
+
+TEST_F(GeneratorWindow, CopyPutsTheURIOnTheClipboardAndRestartsTheFade) {
+  TfrmCreateBIP& f = *form_;
+  Type(f.edtAddress, u"ORVaddr1");
+  Type(f.edtAmount, u"2");
+  Click(f.btnGenerate);
+  Click(f.btnCopy);
+  auto clipboard = std::dynamic_pointer_cast<ui::IFMXClipboardService>(
+      ui::TPlatformServices::Current().GetPlatformService(ui::IFMXClipboardService::IID()));
+  ASSERT_TRUE(clipboard);
+  EXPECT_EQ(clipboard->GetClipboard(), u"orvella:ORVaddr1?amount=2");
+  EXPECT_TRUE(f.rectCopied.Visible());
+  EXPECT_TRUE(f.animOpacity.Running());
+  ASSERT_TRUE(PumpUntil([&] { return f.rectCopied.Opacity() < 0.8f; }));
+  Click(f.btnCopy);
+  EXPECT_GT(f.rectCopied.Opacity(), 0.8f) << "a second copy starts the fade again from full opacity";
+  ASSERT_TRUE(PumpUntil([&] { return !f.animOpacity.Running(); }));
+  EXPECT_FLOAT_EQ(f.rectCopied.Opacity(), 0.0f);
+  EXPECT_TRUE(f.rectCopied.Visible());
+  // Faded out, the overlay is in nobody's way; while showing it lets clicks through.
+  EXPECT_FALSE(IsWindowVisible(f.rectCopied.NativeWnd()));
+  Click(f.btnCopy);
+  EXPECT_EQ(SendMessageW(f.rectCopied.NativeWnd(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+}
+
+TEST_F(GeneratorWindow, TheCurrencyListOpensWithTheThirtySixCodesAndJPYSelected) {
+  TfrmCreateBIP& f = *form_;
+  Click(f.chbxORV21);
+  const HWND combo = f.cmbbxAmountType.NativeWnd();
+  f.cmbbxAmountType.DropDown(true);
+  Settle();
+  EXPECT_TRUE(f.cmbbxAmountType.DroppedDown());
+  EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 36);
+  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  ASSERT_EQ(selected, 15);
+  wchar_t item[16] = {};
+  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(item));
+  EXPECT_EQ(rtl::FromW(item), u"JPY");
+  f.cmbbxAmountType.DropDown(false);
+  Settle();
+  EXPECT_FALSE(f.cmbbxAmountType.DroppedDown());
+}
+
+TEST_F(GeneratorWindow, TheCaretStepOfAClosedWindowTouchesNothing) {
+  SetFocus(form_->edtAmount.NativeWnd());
+  // The text changes and the window goes before the queued step can run.
+  PostMessageW(form_->edtAmount.NativeWnd(), WM_CHAR, u'.', 1);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  EXPECT_TRUE(ui::TThread::HasQueued());
+  form_.reset();
+  Settle();
+  EXPECT_FALSE(ui::TThread::HasQueued());
+}
+
+// ShowSelf runs modally; a queued script finds the window and closes it as a user would.
+class ShowSelf : public ::testing::TestWithParam<const char*> {
+ protected:
+  static void SetUpTestSuite() { ui::Application().Initialize(); }
+};
+
+TEST_P(ShowSelf, EscAndTheCloseBoxCloseAndFreeTheWindow) {
+  const std::string how = GetParam();
+  HWND seen = nullptr;
+  bool focusedAddress = false;
+  std::function<void()> script;
+  int tries = 0;
+  script = [&] {
+    HWND wnd = FindWindowW(nullptr, L"BIP21 URI Generator");
+    if (!wnd || !IsWindowVisible(wnd) || ++tries < 3) {
+      if (tries < 500) ui::TThread::ForceQueue(nullptr, script);
+      return;
+    }
+    seen = wnd;
+    const HWND focus = GetFocus();
+    wchar_t cls[32] = {};
+    GetClassNameW(focus, cls, 32);
+    focusedAddress = IsChild(wnd, focus) && std::wstring(cls) == L"Edit";
+    if (how == "esc") {
+      PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+    } else {
+      PostMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+  };
+  ui::TThread::ForceQueue(nullptr, script);
+  TfrmCreateBIP::ShowSelf(&ui::TStyleBook::Jet());
+  ASSERT_NE(seen, nullptr) << "the window never showed";
+  EXPECT_TRUE(focusedAddress);
+  EXPECT_FALSE(IsWindow(seen)) << "closing must free the window";
+  Settle();
+}
+
+INSTANTIATE_TEST_SUITE_P(Generator, ShowSelf, ::testing::Values("esc", "closebox"));
+
+}  // namespace
