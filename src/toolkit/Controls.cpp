@@ -433,7 +433,11 @@ HBRUSH TEdit::ControlColor(HDC iDC) {
   const TStyle& style = Style();
   const float opacity = AbsoluteOpacity();
   const TColorRef back = BlendColor(style.EditBack, style.Background, opacity);
-  if (!brush_) brush_.reset(CreateSolidBrush(back));
+  // Made again when the opacity (enabled state) or the style changed the colour.
+  if (!brush_ || brushColor_ != back) {
+    brush_.reset(CreateSolidBrush(back));
+    brushColor_ = back;
+  }
   SetBkColor(iDC, back);
   SetTextColor(iDC, TextColor(back));
   return static_cast<HBRUSH>(brush_.get());

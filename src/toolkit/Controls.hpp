@@ -106,7 +106,9 @@ class TControl : public TObject {
   virtual void DrawItem(const DRAWITEMSTRUCT& iItem) { (void)iItem; }
   // The colours of a native edit, check box or memo (WM_CTLCOLOR*); null: the default.
   virtual HBRUSH ControlColor(HDC iDC) { (void)iDC; return nullptr; }
-  [[nodiscard]] virtual bool CanFocus() const noexcept { return NativeWnd() != nullptr; }
+  // Whether the control can take the keyboard focus at all (and is a tab stop unless
+  // its layout says otherwise): the native controls can.
+  [[nodiscard]] virtual bool CanFocus() const noexcept { return false; }
   void SetFocus();
   [[nodiscard]] bool IsFocused() const noexcept;
 
@@ -196,6 +198,7 @@ class TNativeControl : public TTextControl {
   using TTextControl::TTextControl;
   ~TNativeControl() override;
   [[nodiscard]] HWND NativeWnd() const noexcept override { return wnd_.get(); }
+  [[nodiscard]] bool CanFocus() const noexcept override { return true; }
   void PlaceNative(const TRect& iPixels) override;
   void SetText(const std::u16string& iText) override;
   void ApplyStyle() override {
@@ -258,6 +261,7 @@ class TEdit : public TNativeControl {
  private:
   void TextChangedInWindow();
   TUniqueGdiObject brush_;
+  TColorRef brushColor_ = 0;
   int userChange_ = 0;  // inside a message by which the user edits the text
 };
 

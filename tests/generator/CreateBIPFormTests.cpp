@@ -241,6 +241,80 @@ TEST_F(GeneratorWindow, TheCaretStepOfAClosedWindowTouchesNothing) {
   EXPECT_FALSE(ui::TThread::HasQueued());
 }
 
+TEST_F(GeneratorWindow, TabFollowsTheTabOrderAndSkipsDisabledControls) {
+  TfrmCreateBIP& f = *form_;
+  const auto pressTab = [](bool shift) {
+    const HWND from = GetFocus();
+    if (shift) {
+      BYTE keys[256] = {};
+      GetKeyboardState(keys);
+      keys[VK_SHIFT] = 0x80;
+      SetKeyboardState(keys);
+    }
+    PostMessageW(from, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageW(from, WM_KEYUP, VK_TAB, 0xC0000001);
+    Settle();
+    if (shift) {
+      BYTE keys[256] = {};
+      GetKeyboardState(keys);
+      keys[VK_SHIFT] = 0;
+      SetKeyboardState(keys);
+    }
+  };
+  ASSERT_EQ(GetFocus(), f.edtAddress.NativeWnd());
+  // ORV21 off: the currency amount and the list are disabled and skipped; so are Copy
+  // and Generate, which are disabled too. The result memo can be read by keyboard.
+  const ui::TControl* forwards[] = {&f.edtAmount, &f.edtLabel,   &f.edtMessage, &f.chbxORV21,
+                                    &f.memoResult, &f.btnExit, &f.edtAddress};
+  for (const ui::TControl* next : forwards) {
+    SCOPED_TRACE(rtl::Utf16ToUtf8(next->Name));
+    pressTab(false);
+    EXPECT_EQ(GetFocus(), next->NativeWnd());
+  }
+  pressTab(true);
+  EXPECT_EQ(GetFocus(), f.btnExit.NativeWnd());
+  // Typing a Tab into an edit moves on and leaves no character behind.
+  Type(f.edtAddress, u"a");
+  EXPECT_EQ(WindowText(f.edtAddress.NativeWnd()), u"a");
+  Type(f.edtAmount, u"1");
+  pressTab(false);
+  EXPECT_EQ(WindowText(f.edtAmount.NativeWnd()), u"1");
+}
+
+TEST_F(GeneratorWindow, EnterOnAFocusedButtonClicksIt) {
+  TfrmCreateBIP& f = *form_;
+  Type(f.edtAddress, u"addr");
+  Type(f.edtAmount, u"3");
+  SetFocus(f.btnGenerate.NativeWnd());
+  Settle();
+  ASSERT_EQ(GetFocus(), f.btnGenerate.NativeWnd());
+  PostMessageW(f.btnGenerate.NativeWnd(), WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageW(f.btnGenerate.NativeWnd(), WM_KEYUP, VK_RETURN, 0xC0000001);
+  Settle();
+  EXPECT_EQ(WindowText(f.memoResult.NativeWnd()), u"orvella:addr?amount=3");
+}
+
+TEST_F(GeneratorWindow, ADisabledButtonIsDrawnFaded) {
+  TfrmCreateBIP& f = *form_;
+  // The same look in both states but for the fade: compare a pixel of the face.
+  const auto facePixel = [](const ui::TControl& c) {
+    RedrawWindow(c.NativeWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const HDC dc = GetDC(c.NativeWnd());
+    const COLORREF pixel = GetPixel(dc, 4, 4);
+    ReleaseDC(c.NativeWnd(), dc);
+    return pixel;
+  };
+  const COLORREF enabled = facePixel(f.btnExit);
+  const COLORREF disabled = facePixel(f.btnCopy);
+  ASSERT_NE(enabled, CLR_INVALID);
+  const COLORREF background = ui::TStyleBook::Jet().Default().Background;
+  const auto distance = [](COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+  };
+  EXPECT_LT(distance(disabled, background), distance(enabled, background));
+}
+
 // ShowSelf runs modally; a queued script finds the window and closes it as a user would.
 class ShowSelf : public ::testing::TestWithParam<const char*> {
  protected:
