@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "rtl/Text.hpp"
 #include "toolkit/ClipboardService.hpp"
+#include "toolkit/FormLoader.hpp"
+#include "toolkit/Lang.hpp"
 #include "toolkit/PlatformServices.hpp"
 #include "toolkit/Thread.hpp"
 
@@ -313,6 +316,38 @@ TEST_F(GeneratorWindow, ADisabledButtonIsDrawnFaded) {
            std::abs(GetBValue(a) - GetBValue(b));
   };
   EXPECT_LT(distance(disabled, background), distance(enabled, background));
+}
+
+// Run by ctest with LANG set (ORVELLA_EXPECT_LANG names the language): the table that the
+// main window holds translates the captions when the window receives its style.
+TEST(GeneratorCaptions, FollowTheUsersLanguage) {
+  const char* expected = std::getenv("ORVELLA_EXPECT_LANG");
+  if (!expected) GTEST_SKIP() << "run with ORVELLA_EXPECT_LANG";
+  ui::Application().Initialize();
+  const ui::TFormLoadResult main = ui::LoadFormResource("uMainGUI");
+  ASSERT_TRUE(main.Root) << main.Error;
+  const ui::TLang lang = ui::TLang::FromResource(*main.Root->FindObject(u"langJaEn"));
+  const ui::TLangScope scope(lang, lang.ChooseLanguage());
+  auto form = ui::MakeForm<TfrmCreateBIP>();
+  form->SetStyleBook(&ui::TStyleBook::Jet());
+  const bool ja = std::string(expected) == "ja";
+  struct Row {
+    const ui::TControl* control;
+    std::u16string en, ja;
+  };
+  const Row rows[] = {
+      {&form->btnGenerate, u"Generate", u"生成"},
+      {&form->btnCopy, u"Copy", u"コピー"},
+      {&form->btnExit, u"Close", u"閉じる"},
+      {&form->chbxORV21, u"ORV21", u"ORV21"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(rtl::Utf16ToUtf8(row.control->Name));
+    EXPECT_EQ(WindowText(row.control->NativeWnd()), ja ? row.ja : row.en);
+  }
+  EXPECT_EQ(form->Control<ui::TLabel>(u"lblCopied").ShownText(), ja ? u"コピーしました" : u"Copied");
+  EXPECT_EQ(form->Control<ui::TLabel>(u"lblAmountType").ShownText(), ja ? u"送金に使う通貨" : u"AmountType (Optional)");
+  EXPECT_EQ(WindowText(ui::FormToHWND(form.get())), u"BIP21 URI Generator");
 }
 
 // ShowSelf runs modally; a queued script finds the window and closes it as a user would.
