@@ -306,8 +306,17 @@ LRESULT TDesignedForm::WndProc(HWND iWnd, UINT iMsg, WPARAM iWParam, LPARAM iLPa
       WireEvents(layout_);
       ForEachControl(root_, [](TControl& c) { c.ApplyStyle(); });
       break;
+    case WM_DPICHANGED: {
+      // Windows suggests the window's rectangle at the new DPI; the controls, their fonts
+      // and positions follow from the new scale.
+      const auto* suggested = reinterpret_cast<const RECT*>(iLParam);
+      SetWindowPos(iWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      Realign();
+      InvalidateRect(iWnd, nullptr, TRUE);
+      return 0;
+    }
     case WM_SIZE:
-    case WM_DPICHANGED:
       Realign();
       InvalidateRect(iWnd, nullptr, TRUE);
       break;

@@ -358,6 +358,12 @@ class ShowSelf : public ::testing::TestWithParam<const char*> {
 
 TEST_P(ShowSelf, EscAndTheCloseBoxCloseAndFreeTheWindow) {
   const std::string how = GetParam();
+  // Another window of the program, as the main window is when the user opens the generator.
+  auto other = ui::MakeForm<ui::TForm>();
+  other->Show();
+  ASSERT_TRUE(PumpUntil([&] { return other->Visible(); }));
+  const HWND otherWnd = ui::FormToHWND(other.get());
+  bool otherTookInput = true;
   HWND seen = nullptr;
   bool focusedAddress = false;
   std::function<void()> script;
@@ -369,6 +375,7 @@ TEST_P(ShowSelf, EscAndTheCloseBoxCloseAndFreeTheWindow) {
       return;
     }
     seen = wnd;
+    otherTookInput = IsWindowEnabled(otherWnd) != FALSE;
     const HWND focus = GetFocus();
     wchar_t cls[32] = {};
     GetClassNameW(focus, cls, 32);
@@ -384,6 +391,8 @@ TEST_P(ShowSelf, EscAndTheCloseBoxCloseAndFreeTheWindow) {
   ASSERT_NE(seen, nullptr) << "the window never showed";
   EXPECT_TRUE(focusedAddress);
   EXPECT_FALSE(IsWindow(seen)) << "closing must free the window";
+  EXPECT_FALSE(otherTookInput) << "while the generator is open the other windows take no input";
+  EXPECT_TRUE(IsWindowEnabled(otherWnd)) << "and they take it again once it has closed";
   Settle();
 }
 
