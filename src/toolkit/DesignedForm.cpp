@@ -96,7 +96,10 @@ void TDesignedForm::WireEvents(const TResObject& iObject) {
     const auto name = ReadWord(iObject, property);
     if (!name) return nullptr;
     const auto it = handlers_.find(*name);
-    if (it == handlers_.end()) throw std::logic_error("no handler registered for " + NameOf(*name));
+    if (it == handlers_.end()) {
+      wiringProblems_.push_back("no handler registered for " + NameOf(*name));
+      return nullptr;
+    }
     return it->second;
   };
   if (TControl* control = root_.FindControl(iObject.Name); control && control != &root_) {
@@ -108,8 +111,11 @@ void TDesignedForm::WireEvents(const TResObject& iObject) {
       edit->OnChange = handler("OnChange");
       if (const auto name = ReadWord(iObject, "OnValidating")) {
         const auto it = validators_.find(*name);
-        if (it == validators_.end()) throw std::logic_error("no handler registered for " + NameOf(*name));
-        edit->OnValidating = it->second;
+        if (it == validators_.end()) {
+          wiringProblems_.push_back("no handler registered for " + NameOf(*name));
+        } else {
+          edit->OnValidating = it->second;
+        }
       }
     }
   }

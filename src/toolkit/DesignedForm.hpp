@@ -35,6 +35,9 @@ class TDesignedForm : public TForm, public IControlHost {
   }
   [[nodiscard]] TFloatAnimation& Animation(std::u16string_view iName);
   [[nodiscard]] TControl& Root() noexcept { return root_; }
+  // Event names of the layout that no registered handler answered when the window was
+  // made (wiring runs inside window creation, where nothing may throw). Empty when sound.
+  [[nodiscard]] const std::vector<std::string>& WiringProblems() const noexcept { return wiringProblems_; }
 
   // The style book the controls are drawn with; assigning it applies the style, which
   // translates the captions by the table in force. Null: the program's own style.
@@ -89,6 +92,7 @@ class TDesignedForm : public TForm, public IControlHost {
   bool sizable_ = true;
   bool minMaxBoxes_ = true;
   std::u16string position_;
+  std::vector<std::string> wiringProblems_;
 };
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -101,6 +102,7 @@ class GeneratorWindow : public ::testing::Test {
 
 TEST_F(GeneratorWindow, OpensEmptyWithTheCurrencyControlsOff) {
   TfrmCreateBIP& f = *form_;
+  EXPECT_TRUE(f.WiringProblems().empty()) << f.WiringProblems().front();
   EXPECT_EQ(WindowText(ui::FormToHWND(&f)), u"BIP21 URI Generator");
   EXPECT_FALSE(f.chbxORV21.IsChecked());
   for (const ui::TControl* c : std::initializer_list<const ui::TControl*>{&f.edtAmountExt, &f.cmbbxAmountType,
@@ -316,6 +318,24 @@ TEST_F(GeneratorWindow, ADisabledButtonIsDrawnFaded) {
            std::abs(GetBValue(a) - GetBValue(b));
   };
   EXPECT_LT(distance(disabled, background), distance(enabled, background));
+}
+
+// A layout built by a form that registers none of its handlers: every event it names is
+// reported, and the window still opens (wiring runs inside window creation).
+TEST(DesignedForm, ReportsEventsWithoutAHandler) {
+  ui::Application().Initialize();
+  class TBare final : public ui::TDesignedForm {
+   public:
+    TBare() : TDesignedForm("uCreateBIPForm") {}
+  };
+  auto form = ui::MakeForm<TBare>();
+  EXPECT_NE(ui::FormToHWND(form.get()), nullptr);
+  const auto& problems = form->WiringProblems();
+  EXPECT_NE(std::find(problems.begin(), problems.end(), "no handler registered for edtAmountValidating"),
+            problems.end());
+  EXPECT_NE(std::find(problems.begin(), problems.end(), "no handler registered for btnCopyClick"), problems.end());
+  EXPECT_THROW((void)form->Control<ui::TButton>(u"btnNoSuch"), std::logic_error);
+  EXPECT_THROW((void)form->Control<ui::TEdit>(u"btnCopy"), std::logic_error) << "a control of another class";
 }
 
 // Run by ctest with LANG set (ORVELLA_EXPECT_LANG names the language): the table that the
