@@ -58,3 +58,16 @@ function(orvella_add_windows_tool name)
   orvella_static_exe(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS})
 endfunction()
+
+# orvella_add_language_runs(<program> <gtest filter>): runs the tests the filter selects once
+# under a Japanese and once under an English user locale (Wine takes it from LANG); the
+# tests read ORVELLA_EXPECT_LANG ("ja" or "en") to know which one they run under.
+function(orvella_add_language_runs program filter)
+  set(languages ja en)
+  set(locales ja_JP.UTF-8 en_US.UTF-8)
+  foreach(lang locale IN ZIP_LISTS languages locales)
+    add_test(NAME ${program}_${lang} COMMAND ${program} --gtest_color=no --gtest_filter=${filter})
+    set_tests_properties(${program}_${lang} PROPERTIES TIMEOUT 60
+                         ENVIRONMENT "LANG=${locale};LC_ALL=${locale};ORVELLA_EXPECT_LANG=${lang}")
+  endforeach()
+endfunction()

@@ -19,14 +19,6 @@
 
 namespace ui {
 
-struct TGdiObjectTraits {
-  using Type = HGDIOBJ;
-  static Type Invalid() noexcept { return nullptr; }
-  static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { DeleteObject(h); }
-};
-using TUniqueGdiObject = TUniqueHandle<TGdiObjectTraits>;
-
 class TControl;
 
 // What a control needs of the form that holds it.

@@ -84,10 +84,19 @@ struct TWinHttpHandleTraits {
   static void Close(Type h) noexcept { WinHttpCloseHandle(h); }
 };
 
+// Fonts, brushes, pens and bitmaps.
+struct TGdiObjectTraits {
+  using Type = HGDIOBJ;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { DeleteObject(h); }
+};
+
 using TUniqueKernelHandle = TUniqueHandle<TKernelHandleTraits>;
 using TUniqueRegKey = TUniqueHandle<TRegKeyTraits>;
 using TUniqueHook = TUniqueHandle<THookTraits>;
 using TUniqueWindow = TUniqueHandle<TWindowTraits>;
+using TUniqueGdiObject = TUniqueHandle<TGdiObjectTraits>;
 using TUniqueInternetHandle = TUniqueHandle<TWinHttpHandleTraits>;
 
 // Closes both handles of a PROCESS_INFORMATION when the scope ends.

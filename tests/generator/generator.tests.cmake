@@ -14,15 +14,5 @@ endif()
 
 # The captions in the user's language, as Wine takes it from LANG.
 if(WIN32)
-  foreach(lang IN ITEMS ja en)
-    if(lang STREQUAL "ja")
-      set(locale ja_JP.UTF-8)
-    else()
-      set(locale en_US.UTF-8)
-    endif()
-    add_test(NAME generator_tests_captions_${lang}
-             COMMAND generator_tests --gtest_color=no --gtest_filter=GeneratorCaptions.*)
-    set_tests_properties(generator_tests_captions_${lang} PROPERTIES TIMEOUT 60
-                         ENVIRONMENT "LANG=${locale};LC_ALL=${locale};ORVELLA_EXPECT_LANG=${lang}")
-  endforeach()
+  orvella_add_language_runs(generator_tests GeneratorCaptions.*)
 endif()

@@ -12,15 +12,5 @@ if(WIN32)
   add_dependencies(toolkit_tests dialog-robot)
   set_tests_properties(toolkit_tests PROPERTIES TIMEOUT 120)
   # The user's language as Wine takes it from LANG.
-  foreach(lang IN ITEMS ja en)
-    if(lang STREQUAL "ja")
-      set(locale ja_JP.UTF-8)
-    else()
-      set(locale en_US.UTF-8)
-    endif()
-    add_test(NAME toolkit_tests_locale_${lang}
-             COMMAND toolkit_tests --gtest_color=no --gtest_filter=WinServicesTest.LocaleServiceAnswersTheUsersLanguage)
-    set_tests_properties(toolkit_tests_locale_${lang} PROPERTIES TIMEOUT 60
-                         ENVIRONMENT "LANG=${locale};LC_ALL=${locale};ORVELLA_EXPECT_LANG=${lang}")
-  endforeach()
+  orvella_add_language_runs(toolkit_tests WinServicesTest.LocaleServiceAnswersTheUsersLanguage)
 endif()
