@@ -275,6 +275,9 @@ LRESULT TNativeControl::SubclassProc(HWND iWnd, UINT iMsg, WPARAM iWParam, LPARA
         return 0;
       }
       break;
+    case WM_SETFOCUS:
+      if (Host()) Host()->ControlGotFocus(*this);
+      break;
     case WM_CHAR:
       // Handled on key down; the edit would only beep.
       if (iWParam == L'\t' || iWParam == 27) return 0;

@@ -36,6 +36,8 @@ class IControlHost {
   virtual void CancelPressed() = 0;
   // The control gets the focus now, or when the form is next activated.
   virtual void FocusControl(TControl& iControl) = 0;
+  // The control's window took the focus (by a click, say): the form remembers it.
+  virtual void ControlGotFocus(TControl& iControl) { (void)iControl; }
 };
 
 enum class TTextAlign { Leading, Center, Trailing };

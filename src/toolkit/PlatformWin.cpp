@@ -1,5 +1,7 @@
 #include "toolkit/PlatformWin.hpp"
 
+#include <cmath>
+
 #include "toolkit/Forms.hpp"
 #include "toolkit/Thread.hpp"
 
@@ -94,9 +96,53 @@ TWakeWindow& WakeWindow() {
 
 }  // namespace
 
+namespace {
+// The class-level forced scale; 0 while none is forced.
+float& ForcedScaleValue() noexcept {
+  static float value = 0;
+  return value;
+}
+}  // namespace
+
 float TWinWindowHandle::Scale() const noexcept {
+  if (const float forced = ForcedScale(); forced > 0) return forced;
   const UINT dpi = wnd_ ? GetDpiForWindow(wnd_.get()) : 0;
   return dpi ? static_cast<float>(dpi) / 96.0f : 1.0f;
+}
+
+void TWinWindowHandle::SetForcedScale(float iScale) noexcept {
+  // Also a NaN is taken as 1.
+  ForcedScaleValue() = iScale >= 1.0f ? iScale : 1.0f;
+}
+
+void TWinWindowHandle::ResetForcedScale() noexcept { ForcedScaleValue() = 0; }
+
+float TWinWindowHandle::ForcedScale() noexcept { return ForcedScaleValue(); }
+
+TRect TWinWindowHandle::Bounds() const noexcept {
+  RECT r{};
+  if (wnd_) GetWindowRect(wnd_.get(), &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+void TWinWindowHandle::SetBounds(const TRect& iBounds) noexcept {
+  if (!wnd_) return;
+  SetWindowPos(wnd_.get(), nullptr, iBounds.Left, iBounds.Top, iBounds.Right - iBounds.Left,
+               iBounds.Bottom - iBounds.Top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TSizeF TWinWindowHandle::ClientSize() const noexcept {
+  return {static_cast<float>(form_.ClientWidth()), static_cast<float>(form_.ClientHeight())};
+}
+
+void TWinWindowHandle::SetClientSize(const TSizeF& iSize) {
+  form_.SetClientSize(static_cast<int>(std::lround(iSize.Width)), static_cast<int>(std::lround(iSize.Height)));
+}
+
+void TWinWindowHandle::ScaleChanged() {
+  // The same logical size, made again at the present scale; fonts follow the scale.
+  form_.SetClientSize(form_.ClientWidth(), form_.ClientHeight());
+  if (wnd_) InvalidateRect(wnd_.get(), nullptr, TRUE);
 }
 
 HWND ApplicationHWND() {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "toolkit/Layout.hpp"
 #include "toolkit/UniqueHandle.hpp"
 
 namespace ui {
@@ -25,8 +26,29 @@ class TWinWindowHandle final : public TWindowHandle {
 
   [[nodiscard]] HWND Wnd() const noexcept { return wnd_.get(); }
   [[nodiscard]] TCommonCustomForm& Form() const noexcept { return form_; }
-  // Device pixels per device-independent unit: the window's DPI / 96.
+  // Device pixels per device-independent unit: the forced scale when one is set, else
+  // the window's DPI / 96.
   [[nodiscard]] float Scale() const noexcept;
+
+  // One scale for every window of the process (below 1 counts as 1); windows take it up
+  // when they are next laid out (ScaleChanged). ForcedScale is 0 while none is forced.
+  static void SetForcedScale(float iScale) noexcept;
+  static void ResetForcedScale() noexcept;
+  [[nodiscard]] static float ForcedScale() noexcept;
+
+  // The window's rectangle on the screen, in device pixels.
+  [[nodiscard]] TRect Bounds() const noexcept;
+  void SetBounds(const TRect& iBounds) noexcept;
+  // The form's client size in device-independent units; setting it sizes the window by
+  // the present scale.
+  [[nodiscard]] TSizeF ClientSize() const noexcept;
+  void SetClientSize(const TSizeF& iSize);
+  // Lays the window and its controls out again at the present scale.
+  void ScaleChanged();
+
+  // Set while the toolkit wants the window's deactivation ignored (it is opening a popup).
+  [[nodiscard]] bool DisableDeactivate() const noexcept { return disableDeactivate_; }
+  void SetDisableDeactivate(bool iDisable) noexcept { disableDeactivate_ = iDisable; }
 
   // The window has been destroyed by Windows itself (WM_NCDESTROY): forget it.
   void Detach() noexcept { (void)wnd_.release(); }
@@ -34,6 +56,7 @@ class TWinWindowHandle final : public TWindowHandle {
  private:
   TCommonCustomForm& form_;
   TUniqueWindow wnd_;
+  bool disableDeactivate_ = false;
 };
 
 // The hidden application window (class "TFMAppClass"): the owner of every form window, so

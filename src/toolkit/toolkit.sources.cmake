@@ -8,5 +8,6 @@ list(APPEND ORVELLA_CORE_SOURCES
 list(APPEND ORVELLA_WIN_SOURCES
   toolkit/PlatformWin.cpp
   toolkit/Forms.cpp
+  toolkit/Screen.cpp
   toolkit/WinServices.cpp
 )
