@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "rtl/Text.hpp"
+#include "toolkit/ComboBox.hpp"
 #include "toolkit/Lang.hpp"
 
 namespace ui {
@@ -507,63 +508,6 @@ HBRUSH TCheckBox::ControlColor(HDC iDC) {
   SetBkColor(iDC, style.Background);
   SetTextColor(iDC, TextColor(style.Background));
   return static_cast<HBRUSH>(brush_.get());
-}
-
-// ---- TComboBox ----
-
-void TComboBox::Attach(IControlHost& iHost) {
-  TControl::Attach(iHost);
-  CreateNative(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
-  if (!NativeWnd()) return;
-  for (const std::u16string& item : items_) {
-    SendMessageW(NativeWnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rtl::WStr(item)));
-  }
-  SendMessageW(NativeWnd(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
-}
-
-LRESULT TComboBox::SubclassProc(HWND iWnd, UINT iMsg, WPARAM iWParam, LPARAM iLParam) {
-  // Esc and Enter close an open list, as the list box expects, before they mean anything else.
-  if (iMsg == WM_KEYDOWN && (iWParam == VK_ESCAPE || iWParam == VK_RETURN) && DroppedDown()) {
-    return DefSubclassProc(iWnd, iMsg, iWParam, iLParam);
-  }
-  return TNativeControl::SubclassProc(iWnd, iMsg, iWParam, iLParam);
-}
-
-void TComboBox::PlaceNative(const TRect& iPixels) {
-  // A drop-down list's window height includes its list: room for about twelve items.
-  TRect withList = iPixels;
-  withList.Bottom += (iPixels.Bottom - iPixels.Top) * 12;
-  TNativeControl::PlaceNative(withList);
-}
-
-void TComboBox::AddItem(const std::u16string& iItem) {
-  items_.push_back(iItem);
-  if (NativeWnd()) SendMessageW(NativeWnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rtl::WStr(iItem)));
-}
-
-void TComboBox::SetItemIndex(int iIndex) {
-  if (iIndex < -1 || iIndex >= static_cast<int>(items_.size())) iIndex = -1;
-  if (NativeWnd()) SendMessageW(NativeWnd(), CB_SETCURSEL, static_cast<WPARAM>(iIndex), 0);
-  if (itemIndex_ == iIndex) return;
-  itemIndex_ = iIndex;
-  if (OnChange) OnChange(this);
-}
-
-int TComboBox::IndexOf(std::u16string_view iText) const noexcept {
-  const auto it = std::find(items_.begin(), items_.end(), iText);
-  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
-}
-
-void TComboBox::Command(WORD iCode) {
-  if (iCode == CBN_SELCHANGE && NativeWnd()) SetItemIndex(static_cast<int>(SendMessageW(NativeWnd(), CB_GETCURSEL, 0, 0)));
-}
-
-bool TComboBox::DroppedDown() const noexcept {
-  return NativeWnd() && SendMessageW(NativeWnd(), CB_GETDROPPEDSTATE, 0, 0) != 0;
-}
-
-void TComboBox::DropDown(bool iShow) {
-  if (NativeWnd()) SendMessageW(NativeWnd(), CB_SHOWDROPDOWN, iShow ? TRUE : FALSE, 0);
 }
 
 // ---- TRoundRect ----

@@ -288,31 +288,6 @@ class TCheckBox final : public TNativeControl {
   TUniqueGdiObject brush_;
 };
 
-class TComboBox final : public TNativeControl {
- public:
-  using TNativeControl::TNativeControl;
-  TNotifyEvent OnChange;
-  void Attach(IControlHost& iHost) override;
-  void PlaceNative(const TRect& iPixels) override;
-  void Command(WORD iCode) override;
-  void ApplyStyle() override {}
-  void AddItem(const std::u16string& iItem);
-  [[nodiscard]] const std::vector<std::u16string>& Items() const noexcept { return items_; }
-  [[nodiscard]] int ItemIndex() const noexcept { return itemIndex_; }
-  void SetItemIndex(int iIndex);
-  // The index of the item with exactly this text, or -1.
-  [[nodiscard]] int IndexOf(std::u16string_view iText) const noexcept;
-  [[nodiscard]] bool DroppedDown() const noexcept;
-  void DropDown(bool iShow);
-
- protected:
-  LRESULT SubclassProc(HWND iWnd, UINT iMsg, WPARAM iWParam, LPARAM iLParam) override;
-
- private:
-  std::vector<std::u16string> items_;
-  int itemIndex_ = -1;
-};
-
 // A filled rectangle with rounded corners in a child window of its own, so that it is
 // drawn over the native controls; its child labels are drawn inside it. With HitTest off
 // it lets every click through to what lies beneath.

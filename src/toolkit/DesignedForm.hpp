@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "toolkit/Animations.hpp"
+#include "toolkit/ComboBox.hpp"
 #include "toolkit/Controls.hpp"
 #include "toolkit/Forms.hpp"
 

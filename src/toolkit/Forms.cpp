@@ -77,7 +77,7 @@ void TCommonCustomForm::CreateHandle() {
   // WM_NCCREATE attaches this object to the window, so the messages of creation reach it.
   const HWND wnd = CreateWindowExW(params.ExStyle, MAKEINTATOM(atom), rtl::WStr(caption_), params.Style,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   ApplicationHWND(), nullptr, GetModuleHandleW(nullptr), this);
+                                   ParentWnd(), nullptr, GetModuleHandleW(nullptr), this);
   if (!wnd) return;
   handle_ = std::make_unique<TWinWindowHandle>(*this, wnd);
   ApplyClientSize();

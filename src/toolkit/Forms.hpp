@@ -171,6 +171,9 @@ class TCommonCustomForm : public TObject, public IControlHost {
     DWORD ExStyle = 0;
   };
   virtual void CreateParams(TCreateParams& ioParams);
+  // The window that owns the form's window: the application window, unless a form
+  // belongs to another (a popup to the form it opened from).
+  [[nodiscard]] virtual HWND ParentWnd() const noexcept { return ApplicationHWND(); }
   virtual bool CloseQuery();
   // The native window and the controls' windows exist; runs on every creation.
   virtual void HandleCreated() {}

@@ -16,5 +16,8 @@ list(APPEND ORVELLA_CORE_SOURCES
 # Controls over Win32 and the forms built from a layout.
 list(APPEND ORVELLA_WIN_SOURCES
   toolkit/Controls.cpp
+  toolkit/ListBox.cpp
+  toolkit/ComboBox.cpp
+  toolkit/Popups.cpp
   toolkit/DesignedForm.cpp
 )

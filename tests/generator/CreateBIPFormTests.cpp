@@ -9,11 +9,13 @@
 #include <cstdlib>
 #include <thread>
 
+#include "rates/uCoinMarketCap.hpp"
 #include "rtl/Text.hpp"
 #include "toolkit/ClipboardService.hpp"
 #include "toolkit/FormLoader.hpp"
 #include "toolkit/Lang.hpp"
 #include "toolkit/PlatformServices.hpp"
+#include "toolkit/Screen.hpp"
 #include "toolkit/Thread.hpp"
 
 namespace {
@@ -216,22 +218,131 @@ TEST_F(GeneratorWindow, CopyPutsTheURIOnTheClipboardAndRestartsTheFade) {
   EXPECT_EQ(SendMessageW(f.rectCopied.NativeWnd(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 }
 
-TEST_F(GeneratorWindow, TheCurrencyListOpensWithTheThirtySixCodesAndJPYSelected) {
+// A key pressed and released as the keyboard sends it, through the event loop.
+void PressKey(HWND wnd, UINT vk, bool alt = false) {
+  const LPARAM altBit = alt ? (1 << 29) : 0;
+  PostMessageW(wnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1 | altBit);
+  PostMessageW(wnd, alt ? WM_SYSKEYUP : WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001) | altBit);
+  Settle();
+}
+
+TEST_F(GeneratorWindow, TheCurrencyListOpensInAPopupUnderTheBoxWithTheThirtySixCodesAndJPYSelected) {
   TfrmCreateBIP& f = *form_;
   Click(f.chbxORV21);
   const HWND combo = f.cmbbxAmountType.NativeWnd();
-  f.cmbbxAmountType.DropDown(true);
-  Settle();
-  EXPECT_TRUE(f.cmbbxAmountType.DroppedDown());
-  EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 36);
-  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-  ASSERT_EQ(selected, 15);
-  wchar_t item[16] = {};
-  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(item));
-  EXPECT_EQ(rtl::FromW(item), u"JPY");
-  f.cmbbxAmountType.DropDown(false);
-  Settle();
+  Click(f.cmbbxAmountType);
+  ASSERT_TRUE(f.cmbbxAmountType.DroppedDown());
+  ui::TCustomPopupForm* popup = f.cmbbxAmountType.PopupForm();
+  ui::TListBox* list = f.cmbbxAmountType.ListBox();
+  ASSERT_NE(popup, nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(popup->FormStyle(), ui::TFormStyle::Popup);
+  EXPECT_EQ(ui::Screen().PopupForms(), std::vector<ui::TCommonCustomForm*>{popup});
+  // The popup holds a TPopup with the list, which has every code as an item.
+  ASSERT_EQ(popup->Children().size(), 1u);
+  EXPECT_NE(dynamic_cast<ui::TPopup*>(popup->Children()[0].get()), nullptr);
+  ASSERT_EQ(list->Count(), 36);
+  const HWND listWnd = list->NativeWnd();
+  EXPECT_EQ(SendMessageW(listWnd, LB_GETCOUNT, 0, 0), 36);
+  ASSERT_EQ(list->ItemIndex(), 15);
+  EXPECT_EQ(SendMessageW(listWnd, LB_GETCURSEL, 0, 0), 15);
+  EXPECT_EQ(list->ListItems(15)->Text(), u"JPY");
+  // Under the box and as wide as it; twelve items show, the rest scroll.
+  RECT box{}, shown{}, client{};
+  GetWindowRect(combo, &box);
+  const HWND popupWnd = ui::FormToHWND(popup);
+  GetWindowRect(popupWnd, &shown);
+  GetClientRect(popupWnd, &client);
+  EXPECT_EQ(shown.left, box.left);
+  EXPECT_TRUE(shown.top == box.bottom || shown.bottom == box.top);
+  EXPECT_EQ(client.right - client.left, box.right - box.left);
+  EXPECT_EQ(client.bottom, 12 * 19);
+  EXPECT_TRUE(IsWindowVisible(popupWnd));
+  // The window keeps the activation and the box the focus.
+  EXPECT_EQ(GetActiveWindow(), ui::FormToHWND(form_.get()));
+  EXPECT_EQ(GetFocus(), combo);
+  // A second click on the box closes the list.
+  Click(f.cmbbxAmountType);
   EXPECT_FALSE(f.cmbbxAmountType.DroppedDown());
+  EXPECT_FALSE(IsWindowVisible(popupWnd));
+  EXPECT_TRUE(ui::Screen().PopupForms().empty());
+}
+
+TEST_F(GeneratorWindow, TheCurrencyListAnswersTheKeyboard) {
+  TfrmCreateBIP& f = *form_;
+  ui::TComboBox& box = f.cmbbxAmountType;
+  Click(f.chbxORV21);
+  const HWND combo = box.NativeWnd();
+  SetFocus(combo);
+  Settle();
+  // Closed, the arrows step through the codes.
+  PressKey(combo, VK_DOWN);
+  EXPECT_EQ(box.ItemIndex(), 16);
+  EXPECT_FALSE(box.DroppedDown());
+  // Alt+Down opens; the arrows move the highlight only; Enter chooses it.
+  PressKey(combo, VK_DOWN, true);
+  ASSERT_TRUE(box.DroppedDown());
+  PressKey(combo, VK_DOWN);
+  PressKey(combo, VK_DOWN);
+  EXPECT_EQ(box.ListBox()->ItemIndex(), 18);
+  EXPECT_EQ(box.ItemIndex(), 16);
+  PressKey(combo, VK_RETURN);
+  EXPECT_FALSE(box.DroppedDown());
+  EXPECT_EQ(box.ItemIndex(), 18);
+  EXPECT_EQ(WindowText(combo), std::u16string(uCoinMarketCap::CMC_CURRENCIES[18]));
+  // F4 opens; Esc closes the list and nothing else: the window stays, the choice too.
+  PressKey(combo, VK_F4);
+  ASSERT_TRUE(box.DroppedDown());
+  PressKey(combo, VK_UP);
+  PressKey(combo, VK_ESCAPE);
+  EXPECT_FALSE(box.DroppedDown());
+  EXPECT_TRUE(form_->Visible());
+  EXPECT_EQ(box.ItemIndex(), 18);
+  // Tab closes the list and moves on.
+  PressKey(combo, VK_F4);
+  PressKey(combo, VK_TAB);
+  EXPECT_FALSE(box.DroppedDown());
+  EXPECT_NE(GetFocus(), combo);
+}
+
+TEST_F(GeneratorWindow, TheCurrencyListClosesOnAChoiceAClickElsewhereOrADeactivation) {
+  TfrmCreateBIP& f = *form_;
+  ui::TComboBox& box = f.cmbbxAmountType;
+  Click(f.chbxORV21);
+  const HWND combo = box.NativeWnd();
+  // A click on an item chooses it without taking the focus from the box.
+  Click(box);
+  ASSERT_TRUE(box.DroppedDown());
+  const HWND list = box.ListBox()->NativeWnd();
+  // An item in sight: the list has scrolled to show the choice.
+  const int pick = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)) + 2;
+  RECT item{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(pick), reinterpret_cast<LPARAM>(&item));
+  const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+  Settle();
+  EXPECT_FALSE(box.DroppedDown());
+  EXPECT_EQ(box.ItemIndex(), pick);
+  EXPECT_EQ(GetFocus(), combo);
+  // A click anywhere else in the window closes it and changes nothing.
+  Click(box);
+  ASSERT_TRUE(box.DroppedDown());
+  PostMessageW(f.edtAddress.NativeWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageW(f.edtAddress.NativeWnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  Settle();
+  EXPECT_FALSE(box.DroppedDown());
+  EXPECT_EQ(box.ItemIndex(), pick);
+  // Another program taking the activation closes it too.
+  Click(box);
+  ASSERT_TRUE(box.DroppedDown());
+  SendMessageW(ui::FormToHWND(form_.get()), WM_ACTIVATE, WA_INACTIVE, 0);
+  Settle();
+  EXPECT_FALSE(box.DroppedDown());
+  // Each opening shows the present choice.
+  Click(box);
+  ASSERT_TRUE(box.DroppedDown());
+  EXPECT_EQ(box.ListBox()->ItemIndex(), pick);
 }
 
 TEST_F(GeneratorWindow, TheCaretStepOfAClosedWindowTouchesNothing) {
