@@ -345,6 +345,52 @@ TEST_F(GeneratorWindow, TheCurrencyListClosesOnAChoiceAClickElsewhereOrADeactiva
   EXPECT_EQ(box.ListBox()->ItemIndex(), pick);
 }
 
+// What a listener to window creation sees of the currency list's popup: it can take over
+// the popup's events before it shows, the show animation ticks, and the window it opens
+// from ignores deactivation while the popup appears.
+TEST_F(GeneratorWindow, TheCurrencyPopupCanBeTakenOverWhenItsWindowIsMade) {
+  TfrmCreateBIP& f = *form_;
+  Click(f.chbxORV21);
+  int ticks = 0;
+  bool ownerIgnoredDeactivation = false;
+  ui::TCustomPopupForm* seen = nullptr;
+  ui::TMessageManager& manager = ui::TMessageManager::DefaultManager();
+  const int id = manager.SubscribeToMessage<ui::TAfterCreateFormHandle>(
+      [&](ui::TObject*, const ui::TMessageBase& m) {
+        auto* popup = dynamic_cast<ui::TCustomPopupForm*>(static_cast<const ui::TAfterCreateFormHandle&>(m).Value());
+        if (!popup) return;
+        seen = popup;
+        popup->OnShow = [&, popup](ui::TObject*) {
+          const auto* owner = ui::WindowHandleToPlatform(popup->Owner().Handle());
+          ownerIgnoredDeactivation = owner && owner->DisableDeactivate();
+        };
+        popup->OnAniTimer = [&](ui::TObject*) { ++ticks; };
+      });
+  Click(f.cmbbxAmountType);
+  ASSERT_TRUE(PumpUntil([&] { return seen && !seen->Animating(); }));
+  manager.Unsubscribe<ui::TAfterCreateFormHandle>(id);
+  EXPECT_EQ(seen, f.cmbbxAmountType.PopupForm());
+  EXPECT_TRUE(ownerIgnoredDeactivation);
+  EXPECT_FALSE(ui::WindowHandleToPlatform(form_->Handle())->DisableDeactivate());
+  EXPECT_GE(ticks, 1);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(ui::FormToHWND(seen), nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 255) << "the popup ends fully opaque";
+  // An item whose size the style no longer decides is drawn at its own size.
+  ui::TListBoxItem& item = *f.cmbbxAmountType.ListBox()->ListItems(0);
+  item.FontSize = 24;
+  const auto height = [&](float scale) {
+    LOGFONTW font{};
+    GetObjectW(item.ItemFont(scale), sizeof(font), &font);
+    return std::abs(font.lfHeight);
+  };
+  EXPECT_EQ(height(1.0f), 12) << "the style decides the size by default";
+  item.StyledSettings.Exclude(ui::TStyledSetting::Size);
+  EXPECT_EQ(height(1.0f), 24);
+  EXPECT_EQ(height(1.5f), 36);
+}
+
 TEST_F(GeneratorWindow, TheCaretStepOfAClosedWindowTouchesNothing) {
   SetFocus(form_->edtAmount.NativeWnd());
   // The text changes and the window goes before the queued step can run.
