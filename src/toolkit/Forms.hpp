@@ -38,18 +38,7 @@ enum class TFmxFormState : std::uint8_t {
   Closing,     // inside Close
 };
 
-class TFormStates {
- public:
-  [[nodiscard]] bool Contains(TFmxFormState iState) const noexcept { return (bits_ & Bit(iState)) != 0; }
-  void Include(TFmxFormState iState) noexcept { bits_ = static_cast<std::uint8_t>(bits_ | Bit(iState)); }
-  void Exclude(TFmxFormState iState) noexcept { bits_ = static_cast<std::uint8_t>(bits_ & ~Bit(iState)); }
-
- private:
-  static constexpr std::uint8_t Bit(TFmxFormState iState) noexcept {
-    return static_cast<std::uint8_t>(1u << static_cast<unsigned>(iState));
-  }
-  std::uint8_t bits_ = 0;
-};
+using TFormStates = TSet<TFmxFormState>;
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;

@@ -17,30 +17,15 @@ namespace ui {
 // What of an item's text the style decides (instead of the item's own settings).
 enum class TStyledSetting : std::uint8_t { Family, Size, Style, FontColor, Other };
 
-class TStyledSettings {
- public:
-  // By default the style decides everything.
-  [[nodiscard]] static TStyledSettings All() noexcept {
-    TStyledSettings s;
-    s.bits_ = 0x1F;
-    return s;
-  }
-  [[nodiscard]] bool Contains(TStyledSetting iSetting) const noexcept { return (bits_ & Bit(iSetting)) != 0; }
-  void Include(TStyledSetting iSetting) noexcept { bits_ = static_cast<std::uint8_t>(bits_ | Bit(iSetting)); }
-  void Exclude(TStyledSetting iSetting) noexcept { bits_ = static_cast<std::uint8_t>(bits_ & ~Bit(iSetting)); }
-
- private:
-  static constexpr std::uint8_t Bit(TStyledSetting iSetting) noexcept {
-    return static_cast<std::uint8_t>(1u << static_cast<unsigned>(iSetting));
-  }
-  std::uint8_t bits_ = 0;
-};
+using TStyledSettings = TSet<TStyledSetting>;
 
 // One item of a list box; it is drawn by the list box, not by the form.
 class TListBoxItem final : public TTextControl {
  public:
   explicit TListBoxItem(std::u16string iName);
-  TStyledSettings StyledSettings = TStyledSettings::All();
+  // By default the style decides everything.
+  TStyledSettings StyledSettings{TStyledSetting::Family, TStyledSetting::Size, TStyledSetting::Style,
+                                 TStyledSetting::FontColor, TStyledSetting::Other};
   [[nodiscard]] bool CanFocus() const noexcept override { return false; }
   // The size the item is drawn with, in DIP: the style's while it decides the size.
   [[nodiscard]] float EffectiveFontSize() const noexcept;
