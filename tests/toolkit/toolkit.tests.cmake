@@ -3,6 +3,7 @@ list(APPEND CORE_TEST_SOURCES
   toolkit/ThreadTests.cpp
   toolkit/MessagingTests.cpp
   toolkit/DialogServiceTests.cpp
+  toolkit/BitmapTests.cpp
 )
 if(WIN32)
   orvella_add_test_program(toolkit_tests
