@@ -4,6 +4,7 @@ list(APPEND CORE_TEST_SOURCES
   toolkit/MessagingTests.cpp
   toolkit/DialogServiceTests.cpp
   toolkit/BitmapTests.cpp
+  toolkit/EffectsTests.cpp
 )
 if(WIN32)
   orvella_add_test_program(toolkit_tests
