@@ -24,6 +24,7 @@ list(APPEND ORVELLA_CORE_SOURCES
 )
 # Controls over Win32 and the forms built from a layout.
 list(APPEND ORVELLA_WIN_SOURCES
+  toolkit/BitmapPainter.cpp
   toolkit/Controls.cpp
   toolkit/DesignedForm.cpp
 )
