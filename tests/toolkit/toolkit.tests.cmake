@@ -15,4 +15,10 @@ if(WIN32)
   set_tests_properties(toolkit_tests PROPERTIES TIMEOUT 120)
   # The user's language as Wine takes it from LANG.
   orvella_add_language_runs(toolkit_tests WinServicesTest.LocaleServiceAnswersTheUsersLanguage)
+
+  # Drawing into real DCs and windows; the generator window needs the screen.
+  orvella_add_test_program(drawing_tests
+    SOURCES toolkit/DrawingTests.cpp
+    LIBS orvella_win gmock gtest_main)
+  set_tests_properties(drawing_tests PROPERTIES TIMEOUT 120)
 endif()
