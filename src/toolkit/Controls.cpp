@@ -15,6 +15,8 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 constexpr const wchar_t* kPaintBoxClass = L"TFMPaintBox";
+// The corner ellipse of a round rectangle, in pixels; a glow's outline widens it.
+constexpr int kCornerEllipse = 10;
 
 [[nodiscard]] std::u16string WindowText(HWND wnd) {
   const int length = GetWindowTextLengthW(wnd);
@@ -186,20 +188,97 @@ TColorRef TTextControl::TextColor(TColorRef iBackground) const noexcept {
   return BlendColor(color, iBackground, AbsoluteOpacity());
 }
 
-// ---- TLabel, TLine ----
+// ---- TLabel, TLine, TImage ----
+
+void TLabel::Load(const TResObject& iObject) {
+  TTextControl::Load(iObject);
+  WordWrap = ReadBool(iObject, "WordWrap").value_or(false);
+  AutoSize = ReadBool(iObject, "AutoSize").value_or(false);
+}
+
+UINT TLabel::TextFlags() const noexcept {
+  return DrawFlags(TextAlign) | DT_NOPREFIX | (WordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+}
 
 void TLabel::Paint(HDC iDC, const TRect& iPixels, const TStyle& iStyle) {
   RECT rect{iPixels.Left, iPixels.Top, iPixels.Right, iPixels.Bottom};
-  const HGDIOBJ old = SelectObject(iDC, Font());
+  const TSelectObject font(iDC, Font());
   SetBkMode(iDC, TRANSPARENT);
   TColorRef back = iStyle.Background;
   if (const auto* rect_ = dynamic_cast<const TRoundRect*>(Parent())) back = ToColorRef(rect_->Fill);
   SetTextColor(iDC, TextColor(back));
   const std::u16string& shown = ShownText();
-  UINT flags = DrawFlags(TextAlign) | DT_NOPREFIX | DT_SINGLELINE;
-  if (TextAlign == TTextAlign::Center) flags |= DT_VCENTER;
-  DrawTextW(iDC, rtl::WStr(shown), static_cast<int>(shown.size()), &rect, flags);
-  SelectObject(iDC, old);
+  const int length = static_cast<int>(shown.size());
+  UINT flags = TextFlags();
+  if (TextAlign == TTextAlign::Center && !WordWrap) flags |= DT_VCENTER;
+  if (TextAlign == TTextAlign::Center && WordWrap) {
+    // DT_VCENTER centres single lines only: wrapped text is measured and moved down.
+    RECT measured = rect;
+    DrawTextW(iDC, rtl::WStr(shown), length, &measured, flags | DT_CALCRECT);
+    const int spare = (rect.bottom - rect.top) - (measured.bottom - measured.top);
+    if (spare > 0) rect.top += spare / 2;
+  }
+  DrawTextW(iDC, rtl::WStr(shown), length, &rect, flags);
+}
+
+void TLabel::ApplyStyle() {
+  TTextControl::ApplyStyle();
+  FitToText();
+}
+
+void TLabel::SetText(const std::u16string& iText) {
+  TTextControl::SetText(iText);
+  FitToText();
+}
+
+TSizeF TLabel::MeasureText() {
+  const float scale = Host() ? Host()->HostScale() : 1.0f;
+  // The host window's DC, or the screen's before the label has a form.
+  const TWindowDC dc(Host() ? Host()->HostWnd() : nullptr);
+  if (!dc.get()) return Layout.Size;
+  const TSelectObject font(dc.get(), Font());
+  const float padX = Padding.Left + Padding.Right;
+  const float padY = Padding.Top + Padding.Bottom;
+  RECT rect{0, 0, WordWrap ? static_cast<LONG>(std::lround((Layout.Size.Width - padX) * scale)) : 0, 0};
+  // An empty caption is still one line high.
+  const std::u16string shown = ShownText().empty() ? u" " : ShownText();
+  DrawTextW(dc.get(), rtl::WStr(shown), static_cast<int>(shown.size()), &rect, TextFlags() | DT_CALCRECT);
+  // Pixels back to DIP, rounded up; the small allowance keeps 36 / 1.5 at 24.
+  const auto dip = [scale](LONG pixels) { return std::ceil(static_cast<float>(pixels) / scale - 0.001f); };
+  return {dip(rect.right - rect.left) + padX, dip(rect.bottom - rect.top) + padY};
+}
+
+void TLabel::FitToText() {
+  if (!AutoSize) return;
+  const TSizeF measured = MeasureText();
+  TSizeF size = Layout.Size;
+  size.Height = measured.Height;
+  // Only a free label takes the text's width: Top, Client and the like set it, and a
+  // wrapped caption wraps within the width it has.
+  const bool freeWidth = Layout.Align == TAlignLayout::None || Layout.Align == TAlignLayout::Center;
+  if (freeWidth && !WordWrap) size.Width = measured.Width;
+  if (size == Layout.Size) return;
+  Layout.Size = size;
+  Changed(true);
+}
+
+void TImage::SetBitmap(std::string_view iName) {
+  picture_.reset();
+  if (const std::optional<TBitmap> bitmap = LoadImageResource(iName)) {
+    picture_.emplace(*bitmap);
+    if (!picture_->Valid()) picture_.reset();
+  }
+  Changed();
+}
+
+void TImage::Load(const TResObject& iObject) {
+  TControl::Load(iObject);
+  SetBitmap(rtl::Utf16ToUtf8(ReadWord(iObject, "Bitmap").value_or(u"")));
+}
+
+void TImage::Paint(HDC iDC, const TRect& iPixels, const TStyle& iStyle) {
+  (void)iStyle;
+  if (picture_) picture_->Draw(iDC, iPixels, AbsoluteOpacity());
 }
 
 void TLine::Paint(HDC iDC, const TRect& iPixels, const TStyle& iStyle) {
@@ -517,6 +596,14 @@ TRoundRect::~TRoundRect() = default;
 void TRoundRect::Load(const TResObject& iObject) {
   TControl::Load(iObject);
   Fill = ReadColor(iObject, "Fill").value_or(Fill);
+  // The effect is no control of its own: the rectangle keeps it and draws it.
+  Glow = FindGlowEffect(iObject);
+}
+
+int TRoundRect::GlowPixels() const noexcept {
+  if (!Glow) return 0;
+  const float scale = Host() ? Host()->HostScale() : 1.0f;
+  return static_cast<int>(std::lround(Glow->Extent() * scale));
 }
 
 void TRoundRect::Attach(IControlHost& iHost) {
@@ -540,9 +627,28 @@ void TRoundRect::Attach(IControlHost& iHost) {
 
 void TRoundRect::PlaceNative(const TRect& iPixels) {
   if (!wnd_) return;
-  SetWindowPos(wnd_.get(), HWND_TOP, iPixels.Left, iPixels.Top, iPixels.Right - iPixels.Left,
-               iPixels.Bottom - iPixels.Top, SWP_NOACTIVATE);
+  const int glow = GlowPixels();
+  const int width = iPixels.Right - iPixels.Left + 2 * glow;
+  const int height = iPixels.Bottom - iPixels.Top + 2 * glow;
+  SetWindowPos(wnd_.get(), HWND_TOP, iPixels.Left - glow, iPixels.Top - glow, width, height, SWP_NOACTIVATE);
+  Shape(width, height);
   InvalidateRect(wnd_.get(), nullptr, TRUE);
+}
+
+void TRoundRect::Shape(int iWidth, int iHeight) {
+  const int glow = GlowPixels();
+  if (glow == 0) {
+    if (shaped_) SetWindowRgn(wnd_.get(), nullptr, TRUE);
+    shaped_ = false;
+    return;
+  }
+  const int corner = kCornerEllipse + 2 * glow;
+  TUniqueGdiObject region(CreateRoundRectRgn(0, 0, iWidth + 1, iHeight + 1, corner, corner));
+  // The window owns the region once it took it.
+  if (region && SetWindowRgn(wnd_.get(), static_cast<HRGN>(region.get()), TRUE)) {
+    (void)region.release();
+    shaped_ = true;
+  }
 }
 
 void TRoundRect::StateChanged() {
@@ -552,6 +658,24 @@ void TRoundRect::StateChanged() {
   InvalidateRect(wnd_.get(), nullptr, TRUE);
 }
 
+void TRoundRect::PaintGlow(HDC iDC, const RECT& iShape, TColorRef iBackground) {
+  const int glow = GlowPixels();
+  if (glow == 0) return;
+  const TColorRef color = ToColorRef(Glow->GlowColor);
+  const float opacity = AbsoluteOpacity();
+  const TSelectObject pen(iDC, GetStockObject(NULL_PEN));
+  // Rings from the outside in, each drawn at the strength of its middle; GDI has no
+  // alpha on a child window, so each ring is the glow over the background.
+  for (int ring = glow; ring >= 1; --ring) {
+    const float distance = (static_cast<float>(ring) - 0.5f) / static_cast<float>(glow) * Glow->Extent();
+    const float strength = Glow->StrengthAt(distance) * opacity;
+    TUniqueGdiObject brush(CreateSolidBrush(BlendColor(color, iBackground, strength)));
+    const TSelectObject selected(iDC, brush.get());
+    RoundRect(iDC, iShape.left - ring, iShape.top - ring, iShape.right + ring + 1, iShape.bottom + ring + 1,
+              kCornerEllipse + 2 * ring, kCornerEllipse + 2 * ring);
+  }
+}
+
 void TRoundRect::PaintSelf(HDC iDC) {
   RECT client{};
   GetClientRect(wnd_.get(), &client);
@@ -559,19 +683,26 @@ void TRoundRect::PaintSelf(HDC iDC) {
   const TColorRef fill = BlendColor(ToColorRef(Fill), style.Background, AbsoluteOpacity());
   TUniqueGdiObject back(CreateSolidBrush(style.Background));
   FillRect(iDC, &client, static_cast<HBRUSH>(back.get()));
-  TUniqueGdiObject brush(CreateSolidBrush(fill));
-  const HGDIOBJ oldBrush = SelectObject(iDC, brush.get());
-  const HGDIOBJ oldPen = SelectObject(iDC, GetStockObject(NULL_PEN));
-  RoundRect(iDC, client.left, client.top, client.right + 1, client.bottom + 1, 10, 10);
-  SelectObject(iDC, oldPen);
-  SelectObject(iDC, oldBrush);
+  // The rectangle itself lies inside the glow's band.
+  const int glow = GlowPixels();
+  RECT shape = client;
+  InflateRect(&shape, -glow, -glow);
+  PaintGlow(iDC, shape, style.Background);
+  {
+    TUniqueGdiObject brush(CreateSolidBrush(fill));
+    const TSelectObject selectedBrush(iDC, brush.get());
+    const TSelectObject selectedPen(iDC, GetStockObject(NULL_PEN));
+    RoundRect(iDC, shape.left, shape.top, shape.right + 1, shape.bottom + 1, kCornerEllipse, kCornerEllipse);
+  }
   const float scale = Host() ? Host()->HostScale() : 1.0f;
   for (const auto& child : Children()) {
     if (!child->Showing()) continue;
     const TRectF& r = child->ClientRect();
     const TRectF local{r.Left - ClientRect().Left, r.Top - ClientRect().Top, r.Right - ClientRect().Left,
                        r.Bottom - ClientRect().Top};
-    child->Paint(iDC, ScaleToPixels(local, scale), style);
+    TRect pixels = ScaleToPixels(local, scale);
+    pixels = {pixels.Left + glow, pixels.Top + glow, pixels.Right + glow, pixels.Bottom + glow};
+    child->Paint(iDC, pixels, style);
   }
 }
 
@@ -588,6 +719,12 @@ LRESULT CALLBACK TRoundRect::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM l
       break;
     case WM_ERASEBKGND:
       return 1;
+    case WM_PRINTCLIENT:
+      if (self) {
+        self->PaintSelf(reinterpret_cast<HDC>(wParam));
+        return 0;
+      }
+      break;
     case WM_PAINT:
       if (self) {
         PAINTSTRUCT ps;

@@ -8,10 +8,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "toolkit/BitmapPainter.hpp"
 #include "toolkit/Classes.hpp"
+#include "toolkit/Effects.hpp"
 #include "toolkit/FormLoader.hpp"
 #include "toolkit/Layout.hpp"
 #include "toolkit/StyleBook.hpp"
@@ -163,11 +167,26 @@ class TTextControl : public TControl {
   float fontScale_ = 0;
 };
 
+// WordWrap breaks the caption into lines at word ends; otherwise it is one line. With
+// AutoSize the label's height follows its caption, and so does its width unless its
+// alignment sets the width or the caption wraps within it.
 class TLabel final : public TTextControl {
  public:
   using TTextControl::TTextControl;
+  bool WordWrap = false;
+  bool AutoSize = false;
   [[nodiscard]] bool CanFocus() const noexcept override { return false; }
   void Paint(HDC iDC, const TRect& iPixels, const TStyle& iStyle) override;
+  void Load(const TResObject& iObject) override;
+  void ApplyStyle() override;
+  void SetText(const std::u16string& iText) override;
+  // With AutoSize, measures the caption and takes its size (the form re-lays out).
+  void FitToText();
+
+ private:
+  [[nodiscard]] UINT TextFlags() const noexcept;
+  // The caption's size in the label's font, in DIP rounded up.
+  [[nodiscard]] TSizeF MeasureText();
 };
 
 class TLine final : public TControl {
@@ -179,11 +198,20 @@ class TLine final : public TControl {
   void Load(const TResObject& iObject) override;
 };
 
-// Windowless placeholder for a picture; draws nothing until it has one.
+// A compiled-in picture (resources/<Bitmap>.bmp) stretched over the control, with its
+// transparency; draws nothing when the picture is missing.
 class TImage final : public TControl {
  public:
   using TControl::TControl;
   [[nodiscard]] bool CanFocus() const noexcept override { return false; }
+  // Shows the picture of that name; an unknown name leaves the image empty.
+  void SetBitmap(std::string_view iName);
+  [[nodiscard]] bool HasBitmap() const noexcept { return picture_.has_value(); }
+  void Paint(HDC iDC, const TRect& iPixels, const TStyle& iStyle) override;
+  void Load(const TResObject& iObject) override;
+
+ private:
+  std::optional<TBitmapPainter> picture_;
 };
 
 // Base of the controls that are native child windows.
@@ -290,14 +318,18 @@ class TCheckBox final : public TNativeControl {
 
 // A filled rectangle with rounded corners in a child window of its own, so that it is
 // drawn over the native controls; its child labels are drawn inside it. With HitTest off
-// it lets every click through to what lies beneath.
+// it lets every click through to what lies beneath. A glow (the layout's TGlowEffect)
+// makes the window larger by the glow's extent on every side and rounds its outline.
 class TRoundRect final : public TControl {
  public:
   using TControl::TControl;
   ~TRoundRect() override;
   TAlphaColor Fill = 0xFF000000;
+  std::optional<TGlowEffect> Glow;
   [[nodiscard]] bool CanFocus() const noexcept override { return false; }
   [[nodiscard]] HWND NativeWnd() const noexcept override { return wnd_.get(); }
+  // How far the window reaches beyond the rectangle on each side, in pixels.
+  [[nodiscard]] int GlowPixels() const noexcept;
   void Attach(IControlHost& iHost) override;
   void PlaceNative(const TRect& iPixels) override;
   void Load(const TResObject& iObject) override;
@@ -308,7 +340,11 @@ class TRoundRect final : public TControl {
  private:
   static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
   void PaintSelf(HDC iDC);
+  void PaintGlow(HDC iDC, const RECT& iShape, TColorRef iBackground);
+  // The window's outline: the glow's rounded edge, or the plain window without a glow.
+  void Shape(int iWidth, int iHeight);
   TUniqueWindow wnd_;
+  bool shaped_ = false;
 };
 
 // Makes the control of a layout object's class; null for components and unknown classes.

@@ -92,12 +92,53 @@ struct TGdiObjectTraits {
   static void Close(Type h) noexcept { DeleteObject(h); }
 };
 
+// Memory device contexts (CreateCompatibleDC).
+struct TMemoryDCTraits {
+  using Type = HDC;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { DeleteDC(h); }
+};
+
 using TUniqueKernelHandle = TUniqueHandle<TKernelHandleTraits>;
 using TUniqueRegKey = TUniqueHandle<TRegKeyTraits>;
 using TUniqueHook = TUniqueHandle<THookTraits>;
 using TUniqueWindow = TUniqueHandle<TWindowTraits>;
 using TUniqueGdiObject = TUniqueHandle<TGdiObjectTraits>;
 using TUniqueInternetHandle = TUniqueHandle<TWinHttpHandleTraits>;
+using TUniqueMemoryDC = TUniqueHandle<TMemoryDCTraits>;
+
+// The DC of a window (or of the screen, for a null window) from GetDC, released when the
+// scope ends: it is borrowed, not made, so it goes back with ReleaseDC.
+class TWindowDC {
+ public:
+  explicit TWindowDC(HWND wnd) noexcept : wnd_(wnd), dc_(GetDC(wnd)) {}
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  ~TWindowDC() {
+    if (dc_) ReleaseDC(wnd_, dc_);
+  }
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+
+ private:
+  HWND wnd_;
+  HDC dc_;
+};
+
+// Selects a GDI object into a DC and puts the one it replaced back when the scope ends.
+class TSelectObject {
+ public:
+  TSelectObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
+  TSelectObject(const TSelectObject&) = delete;
+  TSelectObject& operator=(const TSelectObject&) = delete;
+  ~TSelectObject() {
+    if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 
 // Closes both handles of a PROCESS_INFORMATION when the scope ends.
 class TProcessInformationGuard {

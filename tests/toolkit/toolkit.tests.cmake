@@ -3,6 +3,8 @@ list(APPEND CORE_TEST_SOURCES
   toolkit/ThreadTests.cpp
   toolkit/MessagingTests.cpp
   toolkit/DialogServiceTests.cpp
+  toolkit/BitmapTests.cpp
+  toolkit/EffectsTests.cpp
 )
 if(WIN32)
   orvella_add_test_program(toolkit_tests
@@ -13,4 +15,10 @@ if(WIN32)
   set_tests_properties(toolkit_tests PROPERTIES TIMEOUT 120)
   # The user's language as Wine takes it from LANG.
   orvella_add_language_runs(toolkit_tests WinServicesTest.LocaleServiceAnswersTheUsersLanguage)
+
+  # Drawing into real DCs and windows; the generator window needs the screen.
+  orvella_add_test_program(drawing_tests
+    SOURCES toolkit/DrawingTests.cpp
+    LIBS orvella_win gmock gtest_main)
+  set_tests_properties(drawing_tests PROPERTIES TIMEOUT 120)
 endif()

@@ -1,6 +1,7 @@
 // generator-shots STATE READYFILE DONEFILE
-// Opens the generator window in STATE ("empty", or "filled": fields typed, Generate
-// pressed and the currency list open), writes READYFILE once it is drawn, and closes when
+// Opens the generator window in STATE ("empty"; "filled": fields typed, Generate pressed
+// and the currency list open; "copied": filled, then Copy pressed, with the "Copied"
+// overlay held at the start of its fade), writes READYFILE once it is drawn, and closes when
 // DONEFILE appears or after 30 seconds, so a screenshot script never waits for ever.
 #include <windows.h>
 
@@ -42,6 +43,15 @@ void Fill(uCreateBIPForm::TfrmCreateBIP& f) {
   f.cmbbxAmountType.DropDown(true);
 }
 
+// Copy as the user presses it; the overlay's fade is stopped where it starts, so the
+// picture shows the overlay whole.
+void Copy(uCreateBIPForm::TfrmCreateBIP& f) {
+  f.cmbbxAmountType.DropDown(false);
+  SendMessageW(f.btnCopy.NativeWnd(), BM_CLICK, 0, 0);
+  f.animOpacity.Stop();
+  f.rectCopied.SetOpacity(f.animOpacity.StartValue);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -58,7 +68,8 @@ int wmain(int argc, wchar_t** argv) {
   form->SetStyleBook(&ui::TStyleBook::Jet());
   form->Show();
   PumpFor(500ms);
-  if (state == L"filled") Fill(*form);
+  if (state == L"filled" || state == L"copied") Fill(*form);
+  if (state == L"copied") Copy(*form);
   PumpFor(700ms);
   std::ofstream(argv[2]) << "ready\n";
   const auto end = std::chrono::steady_clock::now() + 30s;

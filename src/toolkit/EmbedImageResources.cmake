@@ -1,0 +1,32 @@
+# Writes a C++ source that holds the bytes of every resources/*.bmp file, for
+# FindImageResource. Run at configure time; a changed picture re-runs it, and the source
+# is only rewritten when its text changes.
+function(orvella_embed_image_resources out)
+  file(GLOB images CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.bmp)
+  list(SORT images)
+  set(arrays "")
+  set(table "")
+  set(index 0)
+  foreach(image IN LISTS images)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${image})
+    get_filename_component(name ${image} NAME_WE)
+    file(READ ${image} hex HEX)
+    # Sixteen bytes a line (CMake's expressions have no counted repeats).
+    string(REPEAT "0x..," 16 line)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(REGEX REPLACE "(${line})" "\\1\n    " bytes "${bytes}")
+    string(APPEND arrays "constexpr std::uint8_t kImage${index}[] = {\n    ${bytes}\n};\n")
+    string(APPEND table "    {\"${name}\", kImage${index}},\n")
+    math(EXPR index "${index} + 1")
+  endforeach()
+  set(source "// Generated from resources/*.bmp by EmbedImageResources.cmake; do not edit.\n")
+  string(APPEND source "#include \"toolkit/ImageResources.hpp\"\n\n#include <utility>\n\nnamespace ui {\n\nnamespace {\n")
+  string(APPEND source "${arrays}")
+  # The empty last row keeps the table an array when there are no pictures.
+  string(APPEND source "constexpr std::pair<std::string_view, std::span<const std::uint8_t>> kImages[] = {\n${table}    {\"\", {}},\n};\n}  // namespace\n\n")
+  string(APPEND source "std::optional<std::span<const std::uint8_t>> FindImageResource(std::string_view iName) noexcept {\n")
+  string(APPEND source "  for (const auto& [name, bytes] : kImages) {\n    if (!name.empty() && name == iName) return bytes;\n  }\n")
+  string(APPEND source "  return std::nullopt;\n}\n\n}  // namespace ui\n")
+  file(WRITE ${out}.tmp "${source}")
+  configure_file(${out}.tmp ${out} COPYONLY)
+endfunction()
