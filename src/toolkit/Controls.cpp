@@ -210,6 +210,8 @@ void TLabel::Paint(HDC iDC, const TRect& iPixels, const TStyle& iStyle) {
   const std::u16string& shown = ShownText();
   const int length = static_cast<int>(shown.size());
   UINT flags = TextFlags();
+  // One line wider than the label is drawn whole, beyond its edges, rather than cut.
+  if (!WordWrap) flags |= DT_NOCLIP;
   if (TextAlign == TTextAlign::Center && !WordWrap) flags |= DT_VCENTER;
   if (TextAlign == TTextAlign::Center && WordWrap) {
     // DT_VCENTER centres single lines only: wrapped text is measured and moved down.
@@ -357,6 +359,10 @@ LRESULT TNativeControl::SubclassProc(HWND iWnd, UINT iMsg, WPARAM iWParam, LPARA
       break;
     case WM_SETFOCUS:
       if (Host()) Host()->ControlGotFocus(*this);
+      break;
+    case WM_NCHITTEST:
+      // A control that ignores the mouse lets clicks through to what lies beneath.
+      if (!HitTest) return HTTRANSPARENT;
       break;
     case WM_CHAR:
       // Handled on key down; the edit would only beep.

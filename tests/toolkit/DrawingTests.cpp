@@ -437,6 +437,22 @@ TInk InkOf(const TCanvas& canvas) {
   return ink;
 }
 
+// A one-line caption wider than its label is drawn whole, not cut at the label's edges:
+// centred, it spreads to both sides (a translated caption is often longer).
+TEST(LabelWordWrap, AOneLineCaptionWiderThanItsLabelIsDrawnWhole) {
+  TTestHost host(1.0f);
+  auto label = Label("  Size = 60 40\n  FontSize = 16\n  TextAlign = Center\n" + kLong);
+  label->Attach(host);
+  TCanvas canvas(600, 40);
+  const ui::TRect at{270, 0, 330, 40};
+  label->Paint(canvas.DC(), at, ui::TStyleBook::Jet().Default());
+  const TInk ink = InkOf(canvas);
+  ASSERT_GE(ink.Right, 0);
+  EXPECT_LT(ink.Left, at.Left - 100);
+  EXPECT_GT(ink.Right, at.Right + 100);
+  EXPECT_NEAR(at.Left - ink.Left, ink.Right - at.Right, 4);
+}
+
 class CopiedOverlay : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ui::Application().Initialize(); }
