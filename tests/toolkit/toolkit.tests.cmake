@@ -13,4 +13,9 @@ if(WIN32)
   set_tests_properties(toolkit_tests PROPERTIES TIMEOUT 120)
   # The user's language as Wine takes it from LANG.
   orvella_add_language_runs(toolkit_tests WinServicesTest.LocaleServiceAnswersTheUsersLanguage)
+  # The form base: styles, activation, popups, scale and deferred layout.
+  orvella_add_test_program(form_base_tests
+    SOURCES toolkit/FormBaseTests.cpp
+    LIBS orvella_win gmock gtest_main)
+  set_tests_properties(form_base_tests PROPERTIES TIMEOUT 120)
 endif()
