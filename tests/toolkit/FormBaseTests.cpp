@@ -185,6 +185,85 @@ TEST_F(FormBase, APopupNeitherTakesTheActivationWhenShownNorWhenClicked) {
   EXPECT_TRUE(events.Log.empty()) << events.Log.front();
 }
 
+TEST_F(FormBase, ChangingTheStyleMakesTheWindowAgainAndKeepsItsVisibility) {
+  struct Row {
+    ui::TFormStyle from, to;
+    bool visible;
+  };
+  const Row rows[] = {
+      {ui::TFormStyle::Normal, ui::TFormStyle::StayOnTop, true},
+      {ui::TFormStyle::StayOnTop, ui::TFormStyle::Normal, true},
+      {ui::TFormStyle::Normal, ui::TFormStyle::Popup, true},
+      {ui::TFormStyle::Normal, ui::TFormStyle::Popup, false},
+  };
+  // Another visible form, which Windows may activate while the window is made again.
+  TEvents bystander;
+  bystander.Watch(Make(), "bystander");
+  ShowActive(*forms_.back());
+  for (const Row& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.to) * 10 + row.visible);
+    ui::TForm& form = Make(220, 110);
+    form.SetFormStyle(row.from);
+    ui::TEdit& edit = AddEdit(form, u"edit", {10, 10, 90, 30});
+    edit.SetText(u"kept");
+    if (row.visible) ShowActive(form);
+    bystander.Log.clear();
+    const HWND old = Wnd(form);
+    const ui::TRect oldBounds = Platform(form).Bounds();
+
+    struct Seen {
+      HWND wnd;
+      bool recreating, found;
+    };
+    std::vector<Seen> seen;
+    auto& manager = ui::TMessageManager::DefaultManager();
+    const int id = manager.SubscribeToMessage<ui::TAfterCreateFormHandle>(
+        [&](ui::TObject*, const ui::TMessageBase& m) {
+          const auto* f = static_cast<const ui::TAfterCreateFormHandle&>(m).Value();
+          seen.push_back({ui::FormToHWND(f), f->FormState().Contains(ui::TFmxFormState::Recreating),
+                          ui::FindForm(ui::FormToHWND(f)) == f});
+        });
+    form.SetFormStyle(row.to);
+    manager.Unsubscribe<ui::TAfterCreateFormHandle>(id);
+    Settle();
+
+    const HWND now = Wnd(form);
+    ASSERT_NE(now, nullptr);
+    EXPECT_NE(now, old);
+    EXPECT_FALSE(IsWindow(old));
+    EXPECT_EQ(ui::FindForm(now), &form);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].wnd, now);
+    EXPECT_TRUE(seen[0].recreating);
+    EXPECT_TRUE(seen[0].found);
+    EXPECT_FALSE(form.FormState().Contains(ui::TFmxFormState::Recreating));
+    EXPECT_EQ(form.Visible(), row.visible);
+    EXPECT_EQ((ExStyle(now) & WS_EX_TOPMOST) != 0, row.to != ui::TFormStyle::Normal);
+    EXPECT_EQ((ExStyle(now) & WS_EX_NOACTIVATE) != 0, row.to == ui::TFormStyle::Popup);
+    EXPECT_EQ(ClientPixels(now), (ui::TRect{0, 0, 220, 110}));
+    EXPECT_EQ(Platform(form).Bounds().Left, oldBounds.Left);
+    EXPECT_EQ(Platform(form).Bounds().Top, oldBounds.Top);
+    // The controls are made again in the new window, with what they held.
+    ASSERT_NE(edit.NativeWnd(), nullptr);
+    EXPECT_EQ(GetParent(edit.NativeWnd()), now);
+    wchar_t text[16] = {};
+    GetWindowTextW(edit.NativeWnd(), text, 16);
+    EXPECT_STREQ(text, L"kept");
+    EXPECT_EQ(PlaceInParent(edit.NativeWnd()), (ui::TRect{10, 10, 90, 30}));
+    if (row.visible && row.to != ui::TFormStyle::Popup) {
+      EXPECT_EQ(GetActiveWindow(), now);
+      EXPECT_TRUE(form.Active());
+      EXPECT_EQ(ui::Screen().ActiveForm(), &form);
+    }
+    // Only a form that turns into a popup hands the activation on.
+    if (!row.visible || row.to != ui::TFormStyle::Popup) {
+      EXPECT_TRUE(bystander.Log.empty()) << bystander.Log.front();
+    }
+    form.Hide();
+    Settle();
+  }
+}
+
 // ---- Activation ----
 
 TEST_F(FormBase, ActivatingAFormRunsActivateAndTheOtherOnesDeactivate) {
