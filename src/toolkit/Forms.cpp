@@ -362,8 +362,9 @@ void TCommonCustomForm::FocusControl(TControl& iControl) {
   focused_ = iControl.AliveToken();
   const HWND wnd = iControl.NativeWnd();
   const HWND form = HostWnd();
-  // A hidden window cannot take the focus; it gets it when the form is activated.
-  if (wnd && form && IsWindowVisible(form) && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) ::SetFocus(wnd);
+  // Only in the active window: focusing a control of another window would activate that
+  // window. An inactive or hidden form gives the focus when it is activated.
+  if (wnd && form && GetActiveWindow() == form && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) ::SetFocus(wnd);
 }
 
 void TCommonCustomForm::CancelPressed() {

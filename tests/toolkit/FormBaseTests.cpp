@@ -366,6 +366,34 @@ TEST_F(FormBase, APopupsActivationChangesNothing) {
   Settle();
 }
 
+TEST_F(FormBase, TheFocusedControlGetsTheFocusBackOnActivation) {
+  ui::TForm& a = Make(200, 100);
+  ui::TForm& b = Make();
+  ui::TEdit& first = AddEdit(a, u"first", {10, 10, 150, 30});
+  ui::TEdit& second = AddEdit(a, u"second", {10, 40, 150, 60});
+  ShowActive(a);
+  // As a click would: the window takes the focus, not the toolkit.
+  SetFocus(second.NativeWnd());
+  Settle();
+  ASSERT_EQ(GetFocus(), second.NativeWnd());
+
+  ShowActive(b);
+  EXPECT_NE(GetFocus(), second.NativeWnd());
+  ActivateWindow(a);
+  EXPECT_EQ(GetFocus(), second.NativeWnd());
+
+  // Set by the toolkit while the form is inactive: given when it is activated.
+  ActivateWindow(b);
+  first.SetFocus();
+  EXPECT_EQ(GetActiveWindow(), Wnd(b)) << "the inactive form is not activated by it";
+  EXPECT_NE(GetFocus(), first.NativeWnd());
+  ActivateWindow(a);
+  EXPECT_EQ(GetFocus(), first.NativeWnd());
+  a.Hide();
+  b.Hide();
+  Settle();
+}
+
 // ---- The screen's popups ----
 
 TEST_F(FormBase, ClosingPopupsClosesTheMarkedOnesNewestFirst) {
