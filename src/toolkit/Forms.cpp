@@ -91,15 +91,22 @@ void TCommonCustomForm::CreateHandle() {
 void TCommonCustomForm::RecreateHandle() {
   if (!handle_) return;
   const bool wasVisible = Visible();
+  const bool wasActiveWindow = GetActiveWindow() == handle_->Wnd();
   RECT bounds{};
   GetWindowRect(handle_->Wnd(), &bounds);
   state_.Include(TFmxFormState::Recreating);
-  DestroyHandle();
+  // The old window goes only after the new one has taken over the activation: destroyed
+  // first, it would hand the activation to another form, which the new window would then
+  // deactivate, leaving the screen without an active form.
+  std::unique_ptr<TWinWindowHandle> old = std::move(handle_);
+  SetWindowLongPtrW(old->Wnd(), GWLP_USERDATA, 0);
   CreateHandle();
   if (handle_) {
     SetWindowPos(handle_->Wnd(), nullptr, bounds.left, bounds.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (wasVisible) ShowWindow(handle_->Wnd(), formStyle_ == TFormStyle::Popup ? SW_SHOWNOACTIVATE : SW_SHOW);
+    const bool activate = wasActiveWindow && formStyle_ != TFormStyle::Popup;
+    if (wasVisible) ShowWindow(handle_->Wnd(), activate ? SW_SHOW : SW_SHOWNOACTIVATE);
   }
+  old.reset();
   state_.Exclude(TFmxFormState::Recreating);
 }
 
@@ -355,8 +362,9 @@ void TCommonCustomForm::FocusControl(TControl& iControl) {
   focused_ = iControl.AliveToken();
   const HWND wnd = iControl.NativeWnd();
   const HWND form = HostWnd();
-  // A hidden window cannot take the focus; it gets it when the form is activated.
-  if (wnd && form && IsWindowVisible(form) && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) ::SetFocus(wnd);
+  // Only in the active window: focusing a control of another window would activate that
+  // window. An inactive or hidden form gives the focus when it is activated.
+  if (wnd && form && GetActiveWindow() == form && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) ::SetFocus(wnd);
 }
 
 void TCommonCustomForm::CancelPressed() {

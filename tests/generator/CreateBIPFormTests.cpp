@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include "rates/uCoinMarketCap.hpp"
 #include "rtl/Text.hpp"
@@ -493,6 +495,55 @@ TEST(DesignedForm, ReportsEventsWithoutAHandler) {
   EXPECT_NE(std::find(problems.begin(), problems.end(), "no handler registered for btnCopyClick"), problems.end());
   EXPECT_THROW((void)form->Control<ui::TButton>(u"btnNoSuch"), std::logic_error);
   EXPECT_THROW((void)form->Control<ui::TEdit>(u"btnCopy"), std::logic_error) << "a control of another class";
+}
+
+// Made at a forced scale, the window, its controls and their fonts grow by it; the layout
+// in DIP stays that of the window at scale 1.
+TEST(GeneratorAtScale, WindowControlsAndFontsFollowAForcedScale) {
+  ui::Application().Initialize();
+  struct TResetScale {
+    ~TResetScale() { ui::TWinWindowHandle::ResetForcedScale(); }
+  } reset;
+  constexpr float kScale = 1.5f;
+  auto plain = ui::MakeForm<TfrmCreateBIP>();
+  ui::TWinWindowHandle::SetForcedScale(kScale);
+  auto scaled = ui::MakeForm<TfrmCreateBIP>();
+  for (TfrmCreateBIP* f : {plain.get(), scaled.get()}) f->SetStyleBook(&ui::TStyleBook::Jet());
+
+  const auto px = [](float v) { return static_cast<int>(std::lround(v * kScale)); };
+  RECT client{};
+  GetClientRect(ui::FormToHWND(scaled.get()), &client);
+  EXPECT_EQ(client.right, px(static_cast<float>(plain->ClientWidth())));
+  EXPECT_EQ(client.bottom, px(static_cast<float>(plain->ClientHeight())));
+  EXPECT_EQ(scaled->ClientWidth(), plain->ClientWidth());
+  EXPECT_EQ(scaled->ClientHeight(), plain->ClientHeight());
+
+  const auto fontHeight = [](HWND wnd) {
+    LOGFONTW font{};
+    const auto handle = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0));
+    return handle && GetObjectW(handle, sizeof(font), &font) ? std::abs(font.lfHeight) : 0;
+  };
+  const std::pair<const ui::TControl*, const ui::TControl*> pairs[] = {
+      {&plain->edtAddress, &scaled->edtAddress},
+      {&plain->btnGenerate, &scaled->btnGenerate},
+      {&plain->memoResult, &scaled->memoResult},
+      {&plain->edtAmount, &scaled->edtAmount},
+  };
+  for (const auto& [one, big] : pairs) {
+    SCOPED_TRACE(rtl::Utf16ToUtf8(big->Name));
+    EXPECT_EQ(big->ClientRect(), one->ClientRect()) << "the layout in DIP does not depend on the scale";
+    const ui::TRectF& dip = big->ClientRect();
+    RECT r{};
+    GetWindowRect(big->NativeWnd(), &r);
+    MapWindowPoints(nullptr, ui::FormToHWND(scaled.get()), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, px(dip.Left));
+    EXPECT_EQ(r.top, px(dip.Top));
+    EXPECT_EQ(r.right, px(dip.Right));
+    EXPECT_EQ(r.bottom, px(dip.Bottom));
+    const int plainFont = fontHeight(one->NativeWnd());
+    ASSERT_GT(plainFont, 0);
+    EXPECT_NEAR(fontHeight(big->NativeWnd()), plainFont * kScale, 1.0);
+  }
 }
 
 // Run by ctest with LANG set (ORVELLA_EXPECT_LANG names the language): the table that the

@@ -21,4 +21,10 @@ if(WIN32)
     SOURCES toolkit/DrawingTests.cpp
     LIBS orvella_win gmock gtest_main)
   set_tests_properties(drawing_tests PROPERTIES TIMEOUT 120)
+
+  # The form base: styles, activation, popups, scale and deferred layout.
+  orvella_add_test_program(form_base_tests
+    SOURCES toolkit/FormBaseTests.cpp
+    LIBS orvella_win gmock gtest_main)
+  set_tests_properties(form_base_tests PROPERTIES TIMEOUT 120)
 endif()
