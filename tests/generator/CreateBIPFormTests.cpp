@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "../win/EventLoop.hpp"
 #include "rates/uCoinMarketCap.hpp"
 #include "rtl/Text.hpp"
 #include "toolkit/ClipboardService.hpp"
@@ -25,22 +26,8 @@ namespace {
 using namespace std::chrono_literals;
 using uCreateBIPForm::TfrmCreateBIP;
 
-// Handles messages and queued calls until done() or the time is up.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    ui::Application().ProcessMessages();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-}
-
-// Lets every posted message and queued step run.
-void Settle() {
-  MSG msg;
-  PumpUntil([&] { return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && !ui::TThread::HasQueued(); }, 2s);
-}
+using testsupport::PumpUntil;
+using testsupport::Settle;
 
 std::u16string WindowText(HWND wnd) {
   wchar_t buffer[2048] = {};

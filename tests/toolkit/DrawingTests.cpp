@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "../win/EventLoop.hpp"
 #include "generator/uCreateBIPForm.hpp"
 #include "toolkit/Bitmap.hpp"
 #include "toolkit/Controls.hpp"
@@ -24,6 +25,8 @@
 namespace {
 
 using namespace std::chrono_literals;
+using testsupport::PumpUntil;
+using testsupport::Settle;
 
 constexpr ui::TColorRef kBack = 0x00302C2A;  // the style's background, as GDI takes it
 
@@ -409,17 +412,6 @@ TEST(RoundRectGlow, TheWindowGrowsByTheGlowOnEverySideAndIsRounded) {
   }
 }
 
-// Handles messages and queued calls until done() or the time is up.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    ui::Application().ProcessMessages();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-}
-
 // Where bright pixels (the white caption) are.
 struct TInk {
   int Left = INT_MAX, Top = INT_MAX, Right = -1, Bottom = -1;
@@ -462,8 +454,7 @@ class CopiedOverlay : public ::testing::Test {
     form_->Show();
     ASSERT_TRUE(PumpUntil([&] { return form_->Visible(); }));
     form_->rectCopied.SetVisible(true);
-    MSG msg;
-    PumpUntil([&] { return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && !ui::TThread::HasQueued(); }, 2s);
+    Settle();
   }
   void TearDown() override { form_.reset(); }
   ui::TFormPtr<uCreateBIPForm::TfrmCreateBIP> form_;

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "../win/EventLoop.hpp"
 #include "toolkit/Forms.hpp"
 #include "toolkit/Screen.hpp"
 
@@ -23,21 +24,8 @@ namespace {
 using namespace std::chrono_literals;
 using TFormOwner = ui::TFormPtr<ui::TCommonCustomForm>;
 
-// Handles messages until done() or the time is up (the guard, so nothing hangs).
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    ui::Application().ProcessMessages();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-}
-
-void Settle() {
-  MSG msg;
-  PumpUntil([&] { return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); }, 2s);
-}
+using testsupport::PumpUntil;
+using testsupport::Settle;
 
 HWND Wnd(const ui::TCommonCustomForm& form) { return ui::FormToHWND(&form); }
 ui::TWinWindowHandle& Platform(const ui::TCommonCustomForm& form) {
