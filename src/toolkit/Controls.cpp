@@ -168,17 +168,20 @@ void TTextControl::Load(const TResObject& iObject) {
                                                                                : TTextAlign::Leading;
 }
 
-HFONT TTextControl::Font() {
-  const float scale = Host() ? Host()->HostScale() : 1.0f;
-  if (!font_ || fontScale_ != scale) {
-    const TStyle& style = Style();
-    const float size = FontSize > 0 ? FontSize : style.FontSize;
-    const std::u16string family = FontFamily.empty() ? style.FontFamily : FontFamily;
+float TTextControl::EffectiveFontSize() const noexcept { return FontSize > 0 ? FontSize : Style().FontSize; }
+
+HFONT TTextControl::Font() { return FontAt(Host() ? Host()->HostScale() : 1.0f); }
+
+HFONT TTextControl::FontAt(float iScale) {
+  // Made again when the size or the scale changed since the last time.
+  const float pixels = EffectiveFontSize() * iScale;
+  if (!font_ || fontPixels_ != pixels) {
+    const std::u16string family = FontFamily.empty() ? Style().FontFamily : FontFamily;
     // Sizes are in DIP, like the toolkit's point-free font sizes: pixels at 96 DPI.
-    font_.reset(CreateFontW(-static_cast<int>(std::lround(size * scale)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    font_.reset(CreateFontW(-static_cast<int>(std::lround(pixels)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                             DEFAULT_PITCH, rtl::WStr(family)));
-    fontScale_ = scale;
+    fontPixels_ = pixels;
   }
   return static_cast<HFONT>(font_.get());
 }

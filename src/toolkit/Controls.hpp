@@ -155,16 +155,20 @@ class TTextControl : public TControl {
   std::u16string FontFamily;
   TTextAlign TextAlign = TTextAlign::Leading;
 
+  // The size the caption is drawn with, in DIP: the control's own, else the style's.
+  [[nodiscard]] virtual float EffectiveFontSize() const noexcept;
+
  protected:
-  // The font of the control at the form's scale, made when first needed.
+  // The font of the control at the form's scale (or at iScale), made when first needed.
   [[nodiscard]] HFONT Font();
+  [[nodiscard]] HFONT FontAt(float iScale);
   [[nodiscard]] TColorRef TextColor(TColorRef iBackground) const noexcept;
 
  private:
   std::u16string text_;
   std::u16string shown_;
   TUniqueGdiObject font_;
-  float fontScale_ = 0;
+  float fontPixels_ = 0;
 };
 
 // WordWrap breaks the caption into lines at word ends; otherwise it is one line. With

@@ -19,18 +19,6 @@ float TListBoxItem::EffectiveFontSize() const noexcept {
   return StyledSettings.Contains(TStyledSetting::Size) || FontSize <= 0 ? Style().FontSize : FontSize;
 }
 
-HFONT TListBoxItem::ItemFont(float iScale) {
-  const float pixels = EffectiveFontSize() * iScale;
-  if (!itemFont_ || itemFontPixels_ != pixels) {
-    const std::u16string family = FontFamily.empty() ? Style().FontFamily : FontFamily;
-    itemFont_.reset(CreateFontW(-static_cast<int>(std::lround(pixels)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                DEFAULT_PITCH, rtl::WStr(family)));
-    itemFontPixels_ = pixels;
-  }
-  return static_cast<HFONT>(itemFont_.get());
-}
-
 // ---- TListBox ----
 
 void TListBox::Attach(IControlHost& iHost) {

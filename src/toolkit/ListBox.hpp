@@ -28,13 +28,9 @@ class TListBoxItem final : public TTextControl {
                                  TStyledSetting::FontColor, TStyledSetting::Other};
   [[nodiscard]] bool CanFocus() const noexcept override { return false; }
   // The size the item is drawn with, in DIP: the style's while it decides the size.
-  [[nodiscard]] float EffectiveFontSize() const noexcept;
+  [[nodiscard]] float EffectiveFontSize() const noexcept override;
   // The item's font at iScale, made again when its size or the scale changed.
-  [[nodiscard]] HFONT ItemFont(float iScale);
-
- private:
-  TUniqueGdiObject itemFont_;
-  float itemFontPixels_ = 0;
+  [[nodiscard]] HFONT ItemFont(float iScale) { return FontAt(iScale); }
 };
 
 class TListBox final : public TNativeControl {

@@ -17,7 +17,6 @@ constexpr UINT kAniInterval = 15;  // ms
 TCustomPopupForm::TCustomPopupForm(TCommonCustomForm& iOwner, HWND iPlacement)
     : owner_(iOwner), placement_(iPlacement) {
   SetFormStyle(TFormStyle::Popup);
-  SetBorderStyle(TFormBorderStyle::None);
   SetStyleBook(iOwner.StyleBook());
 }
 
